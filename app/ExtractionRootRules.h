@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+// Path rules for the extraction root that need no system call, kept portable so
+// they are tested natively. Paths are Windows paths in UTF-16.
+class CExtractionRootRules
+{
+public:
+    // A root that could break out of the quotes of the clean-up command line, or that
+    // holds a character Windows forbids in paths, is no extraction root at all.
+    static bool IsAcceptable(const std::wstring& root);
+
+    // What _wsplitpath_s calls the drive: "C:" for a drive-letter path, else empty.
+    static std::wstring DriveComponent(const std::wstring& path);
+
+    // "C:\", "\\server\share\" and the like: folders a clean-up must never remove.
+    static bool IsVolumeRoot(const std::wstring& fullPath);
+
+    // "\\server\share\" for a UNC path, "C:\" for a drive path, else empty.
+    static std::wstring VolumeRootOf(const std::wstring& fullPath);
+
+    static std::wstring WithTrailingBackslash(std::wstring path);
+    static std::wstring ParentOf(const std::wstring& fullPath);
+};

@@ -1,0 +1,135 @@
+#include "OvraSFXApp.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include "DriveSpaceAdmin.h"
+#include "ExtractionRootRules.h"
+#include "framework/localization/LocalizedString.h"
+#include "payload/PatchBlock.h"
+#include "resources/resource.h"
+#include "win32/FileSystemPath.h"
+#include "win32/Handle.h"
+#include "win32/StringFormat.h"
+#include "win32/TextConversion.h"
+
+namespace {
+constexpr int kDictionaryLocalization = 2;
+constexpr wchar_t kRootFolderName[] = L"OvraInstallFiles";
+constexpr DWORD kTempPathUnits = 260;
+} // namespace
+
+COvraSFXApp::COvraSFXApp() : COfcWinApp(kDictionaryLocalization)
+{
+}
+
+COvraSFXApp::~COvraSFXApp() = default;
+
+COvraSFXApp* GetOvraSFXApp()
+{
+    return static_cast<COvraSFXApp*>(AfxGetApp());
+}
+
+BOOL COvraSFXApp::InitInstance()
+{
+    INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
+    ::InitCommonControlsEx(&controls);
+    CWinApp::InitInstance();
+    // Failure leaves COM unusable for the picture only; the run goes on without it.
+    ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+
+    m_cmdLine.Parse(m_lpCmdLine);
+
+    if (!DetermineExtractionRoot()) {
+        m_nExitCode = kExitNoRoot;
+        return TRUE;
+    }
+    CaptureCleanupPlan();
+    if (!CheckDiskSpace(!m_cmdLine.m_bQuiet))
+        return TRUE;
+    return TRUE;
+}
+
+int COvraSFXApp::ExitInstance()
+{
+    if (m_cmdLine.m_bCleanup)
+        RemoveExtractionRoot();
+    CWinApp::ExitInstance();
+    ::CoUninitialize();
+    return m_nExitCode;
+}
+
+bool COvraSFXApp::DetermineExtractionRoot()
+{
+    m_strExtractRoot = m_cmdLine.m_strUFPath;
+    if (m_strExtractRoot.empty()) {
+        wchar_t tempPath[kTempPathUnits] = {};
+        const DWORD length = ::GetTempPathW(kTempPathUnits, tempPath);
+        if (length < 1 || length > kTempPathUnits)
+            return false;
+        m_strExtractRoot = FormatString(L"%s%s\\", tempPath, kRootFolderName);
+    }
+    m_strExtractRoot = CExtractionRootRules::WithTrailingBackslash(m_strExtractRoot);
+    // The root ends up inside the clean-up command's quotes: refuse what could escape them.
+    if (!CExtractionRootRules::IsAcceptable(m_strExtractRoot)) {
+        m_strExtractRoot.clear();
+        return false;
+    }
+    return true;
+}
+
+// A relative root is resolved now: the current directory changes before clean-up runs.
+void COvraSFXApp::CaptureCleanupPlan()
+{
+    const std::wstring fullRoot =
+        CExtractionRootRules::WithTrailingBackslash(FileSystemPath::FullPath(m_strExtractRoot));
+    const std::wstring packageFolder = fullRoot + L"OVRA" + AnsiToWide(CPatchBlock::Current().BuildId()) + L"\\";
+    const bool existed = FileSystemPath::Exists(fullRoot);
+    m_cleanupPlan.Capture(fullRoot, packageFolder, existed, existed && FileSystemPath::HasEntries(fullRoot));
+}
+
+bool COvraSFXApp::CheckDiskSpace(bool showMessage)
+{
+    CDriveSpaceAdmin admin;
+    std::wstring drive = CExtractionRootRules::DriveComponent(m_strExtractRoot);
+    const uint64_t required = CPatchBlock::Current().RequiredBytes();
+    uint64_t freeBytes = 0;
+    uint64_t totalBytes = 0;
+    if (!drive.empty())
+        CDriveSpaceAdmin::GetDriveSpace(&drive, &freeBytes, &totalBytes);
+    else
+        freeBytes = CDriveSpaceAdmin::GetFreeSpaceOfPath(m_strExtractRoot, &drive);
+    if (required < freeBytes)
+        return true;
+    m_nExitCode = kExitNoDiskSpace;
+    if (showMessage)
+        ShowDiskSpaceMessage(drive, required);
+    return false;
+}
+
+void COvraSFXApp::ShowDiskSpaceMessage(const std::wstring& drive, uint64_t requiredBytes)
+{
+    std::wstring format;
+    LoadLocalizedString(format, IDS_NO_DISK_SPACE);
+    const double megabytes = static_cast<double>(requiredBytes) * (1.0 / 1024) * (1.0 / 1024);
+    AfxMessageBox(FormatString(format.c_str(), drive.c_str(), megabytes), MB_ICONERROR);
+}
+
+void COvraSFXApp::RemoveExtractionRoot()
+{
+    const std::wstring target = m_cleanupPlan.Target();
+    if (target.empty() || !CExtractionRootRules::IsAcceptable(target))
+        return;
+    std::wstring parameters = L"/c rmdir /q /s \"" + target + L"\"";
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpFile = L"cmd.exe";
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_HIDE;
+    if (!::ShellExecuteExW(&info) || info.hProcess == nullptr)
+        return;
+    const CKernelHandle process(info.hProcess);
+    ::WaitForSingleObject(process.Get(), INFINITE);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "CleanupPlan.h"
+#include "SFXCommandLine.h"
+#include "framework/localization/OfcWinApp.h"
+
+#include <string>
+
+class COvraSFXDlg;
+
+// The installer's application object: prepares the process, settles the
+// extraction root and the disk space, and owns the process exit code.
+class COvraSFXApp : public COfcWinApp
+{
+public:
+    COvraSFXApp();
+    ~COvraSFXApp() override;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    bool DetermineExtractionRoot();
+    bool CheckDiskSpace(bool showMessage);
+    void RemoveExtractionRoot();
+
+    COvraSFXDlg* m_pExtractDlg = nullptr;
+    int32_t m_nExitCode = 0;
+    std::wstring m_strExtractRoot;
+    CSFXCommandLine m_cmdLine;
+
+    // Exit codes of an early stop.
+    static constexpr int32_t kExitNoDiskSpace = 100;
+    static constexpr int32_t kExitNoRoot = 101;
+
+private:
+    void CaptureCleanupPlan();
+    void ShowDiskSpaceMessage(const std::wstring& drive, uint64_t requiredBytes);
+
+    CCleanupPlan m_cleanupPlan;
+};
+
+// The one application object, as the framework's current application.
+COvraSFXApp* GetOvraSFXApp();

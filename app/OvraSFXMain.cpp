@@ -1,0 +1,30 @@
+#include <windows.h>
+
+#include "OvraSFXApp.h"
+#include "win32/WinApp.h"
+
+// The one application object, constructed before the entry point runs.
+COvraSFXApp theApp;
+
+namespace {
+
+// An installer is often started from a downloads folder: never load a system DLL
+// from the program's own folder.
+void HardenDllSearch()
+{
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault != nullptr)
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ::SetDllDirectoryW(L"");
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int cmdShow)
+{
+    HardenDllSearch();
+    return AfxWinMain(instance, cmdLine, cmdShow);
+}

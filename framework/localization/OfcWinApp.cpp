@@ -1,0 +1,7 @@
+#include "OfcWinApp.h"
+
+COfcWinApp::COfcWinApp(int localizationKind) : m_nLocalizationKind(localizationKind)
+{
+}
+
+COfcWinApp::~COfcWinApp() = default;

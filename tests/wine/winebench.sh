@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Runs a MinGW-built program under Wine, in a private prefix under the build folder.
+#
+#   winebench.sh PROGRAM.exe [ARGS...]
+#
+# The prefix is created once per build folder and shared by every test of a session.
+# Its z: drive, which would expose the host's whole file system, is removed; t: maps
+# the build folder (where the programs are) and s: a scratch folder for tests that
+# extract or clean up. Exit codes are those of the program (only the low 8 bits
+# reach a shell: tests that need the full code read it inside Wine).
+set -euo pipefail
+
+program=$(readlink -f "$1")
+shift
+
+build_dir=$(dirname "$program")
+while [ ! -f "$build_dir/CMakeCache.txt" ]; do
+  [ "$build_dir" != / ] || { echo "winebench: $program is not inside a CMake build folder" >&2; exit 2; }
+  build_dir=$(dirname "$build_dir")
+done
+
+# The loader follows the program's machine type: PE32+ needs 64-bit Wine.
+pe_offset=$(od -An -t u4 -j 60 -N 4 "$program" | tr -d ' ')
+machine=$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$program" | tr -d ' ')
+case "$machine" in
+  8664) loader=/usr/lib/wine/wine64; server=/usr/lib/wine/wineserver64; arch=win64 ;;
+  014c) loader=/usr/lib/wine/wine;   server=/usr/lib/wine/wineserver32; arch=win32 ;;
+  *) echo "winebench: unknown machine type $machine in $program" >&2; exit 2 ;;
+esac
+if ! "$loader" --version >/dev/null 2>&1; then
+  echo "winebench: $loader cannot run on this host (no ${arch} Wine here)" >&2
+  exit 77
+fi
+
+bench="$build_dir/wine"
+export WINEPREFIX="$bench/prefix-$arch"
+export WINEARCH=$arch
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINESERVER=$server
+mkdir -p "$bench/scratch"
+
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/.ovra-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    "$loader" wineboot -i >/dev/null 2>&1 || true
+    "$server" -w
+    rm -f "$WINEPREFIX/dosdevices/z:"
+    ln -sfn "$build_dir" "$WINEPREFIX/dosdevices/t:"
+    ln -sfn "$bench/scratch" "$WINEPREFIX/dosdevices/s:"
+    touch "$WINEPREFIX/.ovra-ready"
+  fi
+  # Wine re-creates z: when it updates a prefix; never let a test see the host root.
+  rm -f "$WINEPREFIX/dosdevices/z:"
+) 9>"$bench/.lock-$arch"
+
+# One server for the whole session keeps program start-ups short.
+"$server" -p 120 2>/dev/null || true
+
+relative=${program#"$build_dir"/}
+windows_path="t:\\${relative//\//\\}"
+exec "$loader" "$windows_path" "$@"

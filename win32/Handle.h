@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+// One move-only owner per handle kind. Each kind names its own invalid value:
+// file handles are invalid at INVALID_HANDLE_VALUE, most others at NULL.
+template <typename T, T (*Invalid)(), void (*Close)(T)>
+class CUniqueHandle
+{
+public:
+    CUniqueHandle() noexcept : m_h(Invalid()) {}
+    explicit CUniqueHandle(T h) noexcept : m_h(h) {}
+    ~CUniqueHandle() { Reset(); }
+
+    CUniqueHandle(const CUniqueHandle&) = delete;
+    CUniqueHandle& operator=(const CUniqueHandle&) = delete;
+    CUniqueHandle(CUniqueHandle&& other) noexcept : m_h(other.Release()) {}
+    CUniqueHandle& operator=(CUniqueHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+
+    T Get() const noexcept { return m_h; }
+    bool IsValid() const noexcept { return m_h != Invalid(); }
+    explicit operator bool() const noexcept { return IsValid(); }
+
+    T Release() noexcept { return std::exchange(m_h, Invalid()); }
+    void Reset(T h = Invalid()) noexcept
+    {
+        if (IsValid())
+            Close(m_h);
+        m_h = h;
+    }
+
+private:
+    T m_h;
+};
+
+namespace HandleTraits {
+inline HANDLE NullHandle() { return nullptr; }
+inline HANDLE InvalidHandle() { return INVALID_HANDLE_VALUE; }
+inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
+inline void CloseFind(HANDLE h) { ::FindClose(h); }
+inline HKEY NullKey() { return nullptr; }
+inline void CloseKey(HKEY h) { ::RegCloseKey(h); }
+inline HGDIOBJ NullGdiObject() { return nullptr; }
+inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
+inline HMODULE NullModule() { return nullptr; }
+inline void UnloadModule(HMODULE h) { ::FreeLibrary(h); }
+inline HGLOBAL NullGlobal() { return nullptr; }
+inline void FreeGlobal(HGLOBAL h) { ::GlobalFree(h); }
+} // namespace HandleTraits
+
+// Process, thread, event: invalid at NULL.
+using CKernelHandle = CUniqueHandle<HANDLE, HandleTraits::NullHandle, HandleTraits::CloseKernelHandle>;
+// CreateFileW: invalid at INVALID_HANDLE_VALUE.
+using CFileHandle = CUniqueHandle<HANDLE, HandleTraits::InvalidHandle, HandleTraits::CloseKernelHandle>;
+// FindFirstFileW: invalid at INVALID_HANDLE_VALUE, closed with FindClose.
+using CFindHandle = CUniqueHandle<HANDLE, HandleTraits::InvalidHandle, HandleTraits::CloseFind>;
+using CRegKeyHandle = CUniqueHandle<HKEY, HandleTraits::NullKey, HandleTraits::CloseKey>;
+using CGdiObjectHandle = CUniqueHandle<HGDIOBJ, HandleTraits::NullGdiObject, HandleTraits::DeleteGdiObject>;
+using CModuleHandle = CUniqueHandle<HMODULE, HandleTraits::NullModule, HandleTraits::UnloadModule>;
+using CGlobalHandle = CUniqueHandle<HGLOBAL, HandleTraits::NullGlobal, HandleTraits::FreeGlobal>;

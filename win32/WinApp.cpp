@@ -1,0 +1,110 @@
+#include "WinApp.h"
+
+#include "Wnd.h"
+
+namespace {
+CWinApp* g_pCurrentApp = nullptr;
+
+std::wstring ModuleBaseName(HINSTANCE instance)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(instance, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return L"";
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t slash = path.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of(L'.');
+    return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+} // namespace
+
+CWinApp::CWinApp()
+{
+    g_pCurrentApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pCurrentApp == this)
+        g_pCurrentApp = nullptr;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
+
+int CWinApp::Run()
+{
+    MSG msg;
+    while (m_pMainWnd != nullptr) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1)
+            break;
+        const HWND main = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
+        if (main != nullptr && ::IsDialogMessageW(main, &msg))
+            continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return ExitInstance();
+}
+
+int CWinApp::DoMessageBox(const std::wstring& text, UINT type, UINT /*helpId*/)
+{
+    const HWND owner = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    return ::MessageBoxW(owner, text.c_str(), m_strAppName.c_str(), type);
+}
+
+void CWinApp::SetUpFromModule(HINSTANCE instance, const wchar_t* cmdLine, int cmdShow)
+{
+    m_hInstance = instance;
+    m_lpCmdLine = cmdLine ? cmdLine : L"";
+    m_nCmdShow = cmdShow;
+    m_strAppName = ModuleBaseName(instance);
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pCurrentApp;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return g_pCurrentApp ? g_pCurrentApp->m_hInstance : ::GetModuleHandleW(nullptr);
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return AfxGetInstanceHandle();
+}
+
+int AfxMessageBox(const std::wstring& text, UINT type, UINT helpId)
+{
+    if (g_pCurrentApp != nullptr)
+        return g_pCurrentApp->DoMessageBox(text, type, helpId);
+    return ::MessageBoxW(nullptr, text.c_str(), L"", type);
+}
+
+int AfxWinMain(HINSTANCE instance, const wchar_t* cmdLine, int cmdShow)
+{
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return -1;
+    app->SetUpFromModule(instance, cmdLine, cmdShow);
+    if (!app->InitInstance())
+        return app->ExitInstance();
+    return app->Run();
+}

@@ -1,0 +1,118 @@
+#include "Wnd.h"
+
+#include "WinApp.h"
+
+namespace {
+constexpr wchar_t kObjectProperty[] = L"OvraCWnd";
+}
+
+CWnd::~CWnd()
+{
+    // An object that dies before its window must not be reached through it any more.
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
+        ::RemovePropW(m_hWnd, kObjectProperty);
+        if (m_pfnSuper != nullptr)
+            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    return hWnd ? static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty)) : nullptr;
+}
+
+void CWnd::AttachObject(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    ::SetPropW(hWnd, kObjectProperty, this);
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd != nullptr && ::DestroyWindow(m_hWnd);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return ::PostMessageW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+}
+
+std::wstring CWnd::GetWindowText() const
+{
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(m_hWnd, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+void CWnd::SetWindowText(const std::wstring& text)
+{
+    ::SetWindowTextW(m_hWnd, text.c_str());
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (hWnd == nullptr || FromHandlePermanent(hWnd) != nullptr)
+        return FALSE;
+    AttachObject(hWnd);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+    return m_pfnSuper != nullptr;
+}
+
+BOOL CWnd::SubclassDlgItem(int id, CWnd* parent)
+{
+    return parent != nullptr && SubclassWindow(parent->GetDlgItem(id));
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcChain(message, wParam, lParam);
+}
+
+LRESULT CWnd::DefWindowProcChain(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper != nullptr)
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+// Runs once the window is gone: the main window's end ends the message loop.
+void CWnd::OnNcDestroyed()
+{
+    ::RemovePropW(m_hWnd, kObjectProperty);
+    if (m_pfnSuper != nullptr)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_hWnd = nullptr;
+    m_pfnSuper = nullptr;
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd == this) {
+        app->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
+    PostNcDestroy();
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* wnd = FromHandlePermanent(hWnd);
+    if (wnd == nullptr)
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        const LRESULT result = wnd->DefWindowProcChain(message, wParam, lParam);
+        wnd->OnNcDestroyed();
+        return result;
+    }
+    // No exception may unwind through the system's frames.
+    try {
+        return wnd->WindowProc(message, wParam, lParam);
+    } catch (...) {
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    }
+}

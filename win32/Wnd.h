@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// A window owned by a C++ object. The object is found from its handle through a
+// window property set when the window is created or subclassed and removed at
+// WM_NCDESTROY, after which PostNcDestroy lets a self-owning window delete itself.
+class CWnd
+{
+public:
+    CWnd() = default;
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
+    BOOL DestroyWindow();
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    std::wstring GetWindowText() const;
+    void SetWindowText(const std::wstring& text);
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+
+    // Takes over an existing window (a dialog control): its messages reach WindowProc first.
+    BOOL SubclassWindow(HWND hWnd);
+    BOOL SubclassDlgItem(int id, CWnd* parent);
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window is gone; the object may delete itself here.
+    virtual void PostNcDestroy() {}
+    // Passes the current message to the window's original procedure.
+    LRESULT DefWindowProcChain(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void AttachObject(HWND hWnd);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnNcDestroyed();
+
+    WNDPROC m_pfnSuper = nullptr;
+
+    friend class CDialog;
+};
