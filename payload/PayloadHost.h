@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// What the payload pipeline needs from whoever runs it: the stub's worker thread on
+// Windows, the packaging tool and the tests elsewhere. Keeps the pipeline portable.
+class IPayloadHost
+{
+public:
+    virtual ~IPayloadHost() = default;
+
+    // Progress in units of 0.2 percent (0 to 500). The stub posts WM_SFX_PROGRESS to
+    // its dialog; a host without a dialog may ignore it. Never blocks.
+    virtual void PostProgress(unsigned value) = 0;
+
+    // An output file (or the temporary data file) could not be opened: the stub shows
+    // "Unable to open the output file %s." with the caption "Extraction failed".
+    virtual void ReportOutputFileError(const std::filesystem::path& path) = 0;
+
+    // The folder everything is extracted into, or empty while there is none.
+    virtual std::filesystem::path PackageFolder() = 0;
+
+    // A container name (8-bit, backslash-separated) as a path relative to the package
+    // folder. The stub widens with the thread's ANSI code page; tools choose their own.
+    virtual std::filesystem::path NameToPath(const std::string& name) = 0;
+};
