@@ -1,0 +1,103 @@
+#include "OutputFile.h"
+
+#include <memory>
+#include <system_error>
+
+#include "PayloadHost.h"
+#include "PayloadNameRules.h"
+#include "PayloadResult.h"
+
+void COutputFile::AddPiece(uint64_t target, uint32_t length, uint32_t dataPosition)
+{
+    if (target + length > kMaxFileSize) {
+        m_bBeyondLimit = true;
+        return;
+    }
+    m_mapPieces.try_emplace(static_cast<uint32_t>(target), CPiece{length, dataPosition});
+}
+
+namespace {
+
+bool PiecesFailed(std::string& detail, const std::string& name, const char* what, uint64_t offset)
+{
+    detail = "\"" + CPayloadNameRules::Printable(name) + "\": " + what + " at offset " + std::to_string(offset);
+    return false;
+}
+
+} // namespace
+
+bool COutputFile::CheckPieces(std::string& detail) const
+{
+    if (m_bBeyondLimit)
+        return PiecesFailed(detail, m_strName, "content beyond 4 GiB", kMaxFileSize);
+    uint64_t expected = 0;
+    for (const auto& [target, piece] : m_mapPieces) {
+        if (target > expected)
+            return PiecesFailed(detail, m_strName, "gap in the content", expected);
+        if (target < expected)
+            return PiecesFailed(detail, m_strName, "overlapping content", target);
+        expected += piece.nLength;
+    }
+    return true;
+}
+
+int COutputFile::Open(IPayloadHost& host)
+{
+    m_path = host.PackageFolder() / host.NameToPath(m_strName);
+    std::error_code ignored;
+    // Usually exists already; a real failure shows when the file itself cannot be opened.
+    std::filesystem::create_directories(m_path.parent_path(), ignored);
+    if (!m_stream.Open(m_path, CFileStream::Mode::CreateReadWrite)) {
+        host.ReportOutputFileError(m_path);
+        return PayloadResult::kOpenFailed;
+    }
+    return PayloadResult::kOk;
+}
+
+int COutputFile::Assemble(CFileStream* temporary, IPayloadHost& host, std::string& detail)
+{
+    if (!m_stream.IsOpen()) {
+        const int opened = Open(host);
+        if (opened != PayloadResult::kOk)
+            return opened;
+    }
+    if (!m_mapPieces.empty()) {
+        if (!temporary || !temporary->IsOpen())
+            return FailAssembly(PayloadResult::kReadError, detail, "no temporary data file to read");
+        const auto buffer = std::make_unique<unsigned char[]>(kCopyBufferSize);
+        for (const auto& entry : m_mapPieces) {
+            const int copied = CopyPiece(*temporary, entry.second, buffer.get(), detail);
+            if (copied != PayloadResult::kOk)
+                return copied;
+        }
+    }
+    if (!m_stream.Close())
+        return FailAssembly(PayloadResult::kWriteError, detail, "cannot write");
+    return PayloadResult::kOk;
+}
+
+int COutputFile::CopyPiece(CFileStream& temporary, const CPiece& piece, unsigned char* buffer, std::string& detail)
+{
+    if (!temporary.SeekTo(piece.nDataPosition))
+        return FailAssembly(PayloadResult::kReadError, detail, "cannot read the temporary data file for");
+    uint32_t remaining = piece.nLength;
+    while (remaining > 0) {
+        const size_t step = remaining < kCopyBufferSize ? remaining : kCopyBufferSize;
+        if (temporary.Read(buffer, step) != step)
+            return FailAssembly(PayloadResult::kReadError, detail, "cannot read the temporary data file for");
+        if (!m_stream.Write(buffer, step))
+            return FailAssembly(PayloadResult::kWriteError, detail, "cannot write");
+        remaining -= static_cast<uint32_t>(step);
+    }
+    return PayloadResult::kOk;
+}
+
+int COutputFile::FailAssembly(int code, std::string& detail, const char* what)
+{
+    (void)m_stream.Close();
+    std::error_code ignored;
+    std::filesystem::remove(m_path, ignored);
+    // The stored 8-bit name, not the path: the text is shown in the ANSI code page.
+    detail = std::string(what) + " \"" + CPayloadNameRules::Printable(m_strName) + "\"";
+    return code;
+}

@@ -1,0 +1,186 @@
+#include "PayloadExtraction.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "ErrorTextBuffer.h"
+#include "PayloadHost.h"
+#include "PayloadInStream.h"
+#include "PayloadParser.h"
+#include "PayloadResult.h"
+#include "dialog/ProgressProtocol.h"
+
+namespace {
+
+constexpr size_t kBlockSize = 65536;
+constexpr size_t kHeaderSize = LZMA_PROPS_SIZE + 8;
+constexpr uint64_t kUnknownSize = ~0ull;
+
+void* HeapAlloc(void*, size_t size)
+{
+    return size == 0 ? nullptr : std::malloc(size);
+}
+
+void HeapFree(void*, void* address)
+{
+    std::free(address);
+}
+
+ISzAlloc g_heapAllocator = {HeapAlloc, HeapFree};
+
+int ReadHeader(CPayloadInStream& stream, unsigned char* header)
+{
+    size_t have = 0;
+    while (have < kHeaderSize) {
+        size_t got = kHeaderSize - have;
+        const int read = stream.Read(header + have, got);
+        if (read != PayloadResult::kOk)
+            return read;
+        if (got == 0)
+            return PayloadResult::kInputEof;
+        have += got;
+    }
+    return PayloadResult::kOk;
+}
+
+const char* MessageFor(int code)
+{
+    switch (code) {
+    case PayloadResult::kOutOfMemory: return "Can not allocate memory";
+    case PayloadResult::kDataError: return "Data error";
+    case PayloadResult::kWriteError: return "Can not write output file";
+    case PayloadResult::kReadError: return "Can not read input file";
+    default: return nullptr;
+    }
+}
+
+int Translate(int code, CErrorTextBuffer& text)
+{
+    if (code == PayloadResult::kOk || code == PayloadResult::kCancelled)
+        return code;
+    if (const char* message = MessageFor(code))
+        text.AppendMessage(message);
+    else
+        text.AppendCode(code);
+    // What the parser found wrong with the package, on a line of its own.
+    if (g_pPayloadParser && g_pPayloadParser->Failure() == code && !g_pPayloadParser->FailureDetail().empty()) {
+        text.Append(g_pPayloadParser->FailureDetail());
+        text.Append("\n");
+    }
+    return PayloadResult::kDataError;
+}
+
+} // namespace
+
+ISzAlloc* PayloadHeapAllocator()
+{
+    return &g_heapAllocator;
+}
+
+int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText, IPayloadHost* host)
+{
+    return ExtractPayload(stubPath, streamOffset, errorText, host, PayloadHeapAllocator());
+}
+
+int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,
+                   IPayloadHost* host, ISzAlloc* allocator)
+{
+    CErrorTextBuffer text(errorText);
+    if (!host) {
+        text.AppendMessage("Can not write output file");
+        return PayloadResult::kDataError;
+    }
+    // A parser left from an earlier run in this process would mix two packages.
+    DestroyPayloadParser();
+    int code = PayloadResult::kOk;
+    {
+        CPayloadInStream stream;
+        if (!stream.Open(stubPath)) {
+            text.AppendMessage("Can not open input file");
+            return PayloadResult::kDataError;
+        }
+        const int seek = stream.Seek(streamOffset);
+        if (seek != 0)
+            return seek;
+        code = DecodePayloadStream(stream, *host, allocator);
+        stream.Close();
+    }
+    if (code == PayloadResult::kOk) {
+        if (!g_pPayloadParser)
+            g_pPayloadParser = std::make_unique<CPayloadParser>(*host);
+        code = g_pPayloadParser->Finish();
+    }
+    return Translate(code, text);
+}
+
+int DecodePayloadStream(CPayloadInStream& stream, IPayloadHost& host, ISzAlloc* allocator)
+{
+    unsigned char header[kHeaderSize];
+    const int read = ReadHeader(stream, header);
+    if (read != PayloadResult::kOk)
+        return read;
+    uint64_t decodedSize = 0;
+    for (size_t i = 0; i < 8; ++i)
+        decodedSize |= static_cast<uint64_t>(header[LZMA_PROPS_SIZE + i]) << (8 * i);
+
+    CLzmaDec decoder;
+    LzmaDec_Construct(&decoder);
+    const SRes allocated = LzmaDec_Allocate(&decoder, header, LZMA_PROPS_SIZE, allocator);
+    if (allocated != SZ_OK)
+        return allocated;
+    const int code = DecodeLoop(decoder, stream, decodedSize, host);
+    LzmaDec_Free(&decoder, allocator);
+    return code;
+}
+
+int DecodeLoop(CLzmaDec& decoder, CPayloadInStream& stream, uint64_t decodedSize, IPayloadHost& host)
+{
+    LzmaDec_Init(&decoder);
+    const bool sizeKnown = decodedSize != kUnknownSize;
+    host.PostProgress(0);
+    if (g_bCancelExtraction)
+        return PayloadResult::kCancelled;
+
+    const auto input = std::make_unique<unsigned char[]>(kBlockSize);
+    const auto output = std::make_unique<unsigned char[]>(kBlockSize);
+    uint64_t remaining = decodedSize;
+    size_t inPos = 0;
+    size_t inSize = 0;
+    while (true) {
+        if (inPos == inSize) {
+            inSize = kBlockSize;
+            const int read = stream.Read(input.get(), inSize);
+            if (read != PayloadResult::kOk)
+                return read;
+            inPos = 0;
+        }
+        SizeT inAvail = inSize - inPos;
+        SizeT outAvail = kBlockSize;
+        ELzmaFinishMode finishMode = LZMA_FINISH_ANY;
+        if (sizeKnown && remaining < kBlockSize) {
+            outAvail = static_cast<SizeT>(remaining);
+            finishMode = LZMA_FINISH_END;
+        }
+        ELzmaStatus status = LZMA_STATUS_NOT_SPECIFIED;
+        const SRes res =
+            LzmaDec_DecodeToBuf(&decoder, output.get(), &outAvail, input.get() + inPos, &inAvail, finishMode, &status);
+        inPos += inAvail;
+        remaining -= outAvail;
+
+        if (!g_pPayloadParser)
+            g_pPayloadParser = std::make_unique<CPayloadParser>(host);
+        if (g_pPayloadParser->Feed(output.get(), outAvail) != outAvail) {
+            const int failure = g_pPayloadParser->Failure();
+            return failure != 0 ? failure : PayloadResult::kWriteError;
+        }
+        if (res != SZ_OK)
+            return res;
+        if (sizeKnown && remaining == 0)
+            return PayloadResult::kOk;
+        if (inAvail == 0 && outAvail == 0)
+            return sizeKnown || status != LZMA_STATUS_FINISHED_WITH_MARK ? PayloadResult::kDataError
+                                                                         : PayloadResult::kOk;
+        if (g_bCancelExtraction)
+            return PayloadResult::kCancelled;
+    }
+}

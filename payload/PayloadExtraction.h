@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include <lzma/LzmaDec.h>
+
+class CPayloadInStream;
+class IPayloadHost;
+
+// Decodes the compressed payload at streamOffset of the stub's file, feeds it to the
+// process's container parser and, when decoding succeeded, assembles the files.
+// Returns 0, 13 (cancelled), 1 with the reason appended to errorText (256 bytes,
+// zero-filled by the caller), or the system error code of a failed seek.
+// The host must outlive the call; the parser it creates keeps using it.
+[[nodiscard]] int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,
+                                 IPayloadHost* host);
+// The same with the decoder's memory from the given allocator.
+[[nodiscard]] int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,
+                                 IPayloadHost* host, ISzAlloc* allocator);
+
+// Reads the 13-byte header, allocates the decoder and runs DecodeLoop. A result code.
+[[nodiscard]] int DecodePayloadStream(CPayloadInStream& stream, IPayloadHost& host, ISzAlloc* allocator);
+
+// Decodes in 64 KiB blocks into the parser (created on the first step). A result code.
+[[nodiscard]] int DecodeLoop(CLzmaDec& decoder, CPayloadInStream& stream, uint64_t decodedSize, IPayloadHost& host);
+
+// The runtime heap behind the decoder: allocating 0 bytes gives no block.
+ISzAlloc* PayloadHeapAllocator();
