@@ -46,6 +46,11 @@ bool CFileStream::Write(const void* bytes, size_t size)
     return m_pFile && std::fwrite(bytes, 1, size, m_pFile) == size;
 }
 
+bool CFileStream::Flush()
+{
+    return m_pFile && std::fflush(m_pFile) == 0;
+}
+
 bool CFileStream::SeekTo(uint64_t position)
 {
     if (!m_pFile)

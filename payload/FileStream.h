@@ -26,6 +26,7 @@ public:
     // Reads up to size bytes; fewer means end of file or an error (see HasError).
     size_t Read(void* buffer, size_t size);
     [[nodiscard]] bool Write(const void* bytes, size_t size);
+    [[nodiscard]] bool Flush();
     [[nodiscard]] bool SeekTo(uint64_t position);
     // Moves forward from the current position; returns 0 or the system error code.
     [[nodiscard]] int SeekForward(uint32_t distance);

@@ -230,7 +230,8 @@ size_t CPayloadParser::HandleData(const uint8_t* bytes, size_t available)
             return 0;
         }
     }
-    if (!m_temporary->Stream().Write(bytes, available)) {
+    // Flushed per block, so a full disk stops the run at the block that did not fit.
+    if (!m_temporary->Stream().Write(bytes, available) || !m_temporary->Stream().Flush()) {
         Fail(PayloadResult::kWriteError, std::string("cannot write the temporary data file \"") + kTemporaryName + "\"");
         return 0;
     }

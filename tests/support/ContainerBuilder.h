@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Test-only: lays out a payload container in memory from names and chunks.
+class CContainerBuilder
+{
+public:
+    struct CDestination
+    {
+        uint16_t nFileIndex; // bit 15 selects the blocked layout
+        uint16_t nBlockPosition;
+        uint32_t nTarget;
+    };
+
+    static constexpr uint16_t kBlocked = 0x8000;
+
+    uint16_t AddName(const std::string& name);
+    void AddChunk(std::vector<uint8_t> data, std::vector<CDestination> destinations);
+    // Bytes appended after the last chunk's data, belonging to no chunk.
+    void AddTrailingData(std::vector<uint8_t> data);
+
+    std::vector<uint8_t> Build() const;
+
+    // Offsets inside Build()'s result, for tests that damage a field.
+    size_t TableHeaderOffset() const;
+    size_t DataOffset() const;
+
+private:
+    struct CChunk
+    {
+        std::vector<uint8_t> data;
+        std::vector<CDestination> destinations;
+    };
+    std::vector<std::string> m_names;
+    std::vector<CChunk> m_chunks;
+    std::vector<uint8_t> m_trailing;
+};
+
+// Deterministic filler bytes (a fixed-seed generator), incompressible on purpose.
+std::vector<uint8_t> PseudoRandomBytes(size_t count, uint32_t seed);
