@@ -9,7 +9,9 @@ namespace {
 const char kUsage[] =
     "usage: ovrapack COMMAND ARGS...\n"
     "  info FILE.exe     print the five patch-block fields\n"
-    "  patch FILE.exe    set patch-block fields (see 'ovrapack patch')\n";
+    "  patch FILE.exe    set patch-block fields (see 'ovrapack patch')\n"
+    "  extract FILE.exe DIR\n"
+    "                    unpack the package's files into DIR\n";
 
 } // namespace
 
@@ -25,6 +27,8 @@ int main(int argc, char** argv)
         return RunInfoCommand(args, std::cout, std::cerr);
     if (command == "patch")
         return RunPatchCommand(args, std::cout, std::cerr);
+    if (command == "extract")
+        return RunExtractCommand(args, std::cout, std::cerr);
     std::cerr << "ovrapack: unknown command \"" << command << "\"\n" << kUsage;
     return ExitCodes::kUsage;
 }

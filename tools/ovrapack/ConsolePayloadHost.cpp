@@ -1,0 +1,41 @@
+#include "ConsolePayloadHost.h"
+
+#include <iomanip>
+#include <ostream>
+
+#include "dialog/ProgressProtocol.h"
+
+namespace {
+constexpr auto kQuietStart = std::chrono::milliseconds(500);
+constexpr auto kInterval = std::chrono::milliseconds(100);
+} // namespace
+
+CConsolePayloadHost::CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut)
+    : CNativePayloadHost(std::move(packageFolder)), m_out(progressOut), m_start(std::chrono::steady_clock::now())
+{
+}
+
+void CConsolePayloadHost::PostProgress(unsigned value)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_start < kQuietStart || (m_bShown && now - m_lastShown < kInterval))
+        return;
+    m_lastShown = now;
+    m_bShown = true;
+    const char* phase = value < ProgressProtocol::kDataPhaseEnd ? "decoding" : "writing files";
+    m_out << "\rextracting: " << std::setw(3) << value / 5 << "% (" << phase << ")   " << std::flush;
+}
+
+void CConsolePayloadHost::ReportOutputFileError(const std::filesystem::path& path)
+{
+    CNativePayloadHost::ReportOutputFileError(path);
+    EndProgress();
+    m_out << "ovrapack: Unable to open the output file " << path.string() << ".\n";
+}
+
+void CConsolePayloadHost::EndProgress()
+{
+    if (m_bShown)
+        m_out << "\n";
+    m_bShown = false;
+}
