@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <tuple>
-
 #include "ContainerBuilder.h"
+#include "ParserSnapshot.h"
 #include "RecordingPayloadHost.h"
 #include "ScratchFolder.h"
 #include "dialog/ProgressProtocol.h"
@@ -18,51 +16,6 @@ constexpr uint16_t kBlocked = CContainerBuilder::kBlocked;
 std::vector<uint8_t> Bytes(const std::string& text)
 {
     return {text.begin(), text.end()};
-}
-
-// What the parser made of a container, with pieces joined where they continue each
-// other: a block cut differently yields different pieces for the same bytes.
-struct CParsedView
-{
-    int nFailure;
-    std::string strDetail;
-    int nState;
-    std::vector<std::string> vecNames;
-    std::vector<std::tuple<uint32_t, uint32_t, std::vector<std::tuple<uint16_t, uint64_t, uint16_t, size_t>>>> vecChunks;
-    uint32_t nDataLength;
-    uint64_t nDataConsumed;
-    std::vector<std::vector<std::tuple<uint32_t, uint32_t, uint32_t>>> vecPieces;
-
-    bool operator==(const CParsedView&) const = default;
-};
-
-CParsedView View(const CPayloadParser& parser)
-{
-    CParsedView view{parser.Failure(), parser.FailureDetail(), static_cast<int>(parser.GetState()), {}, {},
-                     parser.DataLength(), parser.DataConsumed(), {}};
-    for (const COutputFile& file : parser.Files()) {
-        view.vecNames.push_back(file.Name());
-        std::vector<std::tuple<uint32_t, uint32_t, uint32_t>> joined;
-        for (const auto& [target, piece] : file.Pieces()) {
-            if (!joined.empty()) {
-                auto& [lastTarget, lastLength, lastData] = joined.back();
-                if (lastTarget + lastLength == target && lastData + lastLength == piece.nDataPosition) {
-                    lastLength += piece.nLength;
-                    continue;
-                }
-            }
-            joined.emplace_back(target, piece.nLength, piece.nDataPosition);
-        }
-        view.vecPieces.push_back(joined);
-    }
-    for (const CChunkRecord& chunk : parser.Chunks()) {
-        std::vector<std::tuple<uint16_t, uint64_t, uint16_t, size_t>> destinations;
-        for (const auto& d : chunk.Destinations())
-            destinations.emplace_back(d.nFileIndex, d.nTargetOffset, d.nBlockPosition,
-                                      static_cast<size_t>(d.pFile - parser.Files().data()));
-        view.vecChunks.emplace_back(chunk.Length(), chunk.Placed(), destinations);
-    }
-    return view;
 }
 
 // Names, both layouts, a file listed twice, a zero-length chunk, a blocked run
@@ -90,7 +43,7 @@ protected:
     void SetUp() override { g_bCancelExtraction = 0; }
     void TearDown() override { g_bCancelExtraction = 0; }
 
-    CParsedView FeedInSteps(const std::vector<uint8_t>& container, const std::vector<size_t>& cuts)
+    CParserSnapshot FeedInSteps(const std::vector<uint8_t>& container, const std::vector<size_t>& cuts)
     {
         CRecordingPayloadHost host(m_folder.Path());
         CPayloadParser parser(host);
@@ -100,7 +53,7 @@ protected:
             start = cut;
         }
         EXPECT_EQ(parser.Feed(container.data() + start, container.size() - start), container.size() - start);
-        return View(parser);
+        return CParserSnapshot::Of(parser);
     }
 
     // Feeds all in blocks of feedSize and finishes; returns the result of the first failure or of Finish.
@@ -128,7 +81,7 @@ protected:
 TEST_F(PayloadParserTest, EverySplitIntoTwoFeedsGivesTheSameTablesAndPieces)
 {
     const auto container = RichContainer().Build();
-    const CParsedView whole = FeedInSteps(container, {});
+    const CParserSnapshot whole = FeedInSteps(container, {});
     ASSERT_EQ(whole.nFailure, 0);
     for (size_t cut = 0; cut <= container.size(); ++cut)
         ASSERT_EQ(FeedInSteps(container, {cut}), whole) << "split at " << cut;
@@ -146,7 +99,7 @@ TEST_F(PayloadParserTest, OneByteFeedsGiveTheSameTablesAndPieces)
 TEST_F(PayloadParserTest, RichContainerBuildsTheExpectedTables)
 {
     const auto builder = RichContainer();
-    const CParsedView view = FeedInSteps(builder.Build(), {});
+    const CParserSnapshot view = FeedInSteps(builder.Build(), {});
     EXPECT_EQ(view.nState, static_cast<int>(CPayloadParser::State::Data));
     EXPECT_EQ(view.vecNames.size(), 5u);
     EXPECT_EQ(view.vecNames[1], "dir\\sub\\file.bin");
