@@ -13,7 +13,8 @@ void COutputFile::AddPiece(uint64_t target, uint32_t length, uint32_t dataPositi
         m_bBeyondLimit = true;
         return;
     }
-    m_mapPieces.try_emplace(static_cast<uint32_t>(target), CPiece{length, dataPosition});
+    if (!m_mapPieces.try_emplace(static_cast<uint32_t>(target), CPiece{length, dataPosition}).second)
+        ++m_nIgnoredPieces;
 }
 
 namespace {

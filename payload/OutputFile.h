@@ -32,10 +32,11 @@ public:
     const std::string& Name() const { return m_strName; }
     void SetName(std::string name) { m_strName = std::move(name); }
     const PieceMap& Pieces() const { return m_mapPieces; }
+    size_t IgnoredPieces() const { return m_nIgnoredPieces; }
     bool IsOpen() const { return m_stream.IsOpen(); }
     CFileStream& Stream() { return m_stream; }
 
-    // Keeps the first piece recorded for a target offset. A piece reaching past the
+    // Keeps the first piece recorded for a target offset (later ones are only counted). A piece reaching past the
     // 32-bit file size limit is not kept; the file is marked and fails CheckPieces.
     void AddPiece(uint64_t target, uint32_t length, uint32_t dataPosition);
 
@@ -64,5 +65,6 @@ private:
     CFileStream m_stream;
     PieceMap m_mapPieces;
     std::filesystem::path m_path;
+    size_t m_nIgnoredPieces = 0;
     bool m_bBeyondLimit = false;
 };

@@ -31,7 +31,8 @@ uint32_t ReadU32(const uint8_t* p)
 
 constexpr size_t kRecordFixedSize = 5;
 constexpr size_t kDestinationSize = 8;
-// Tables grow with the records actually present; a count alone never reserves more.
+// Tables grow with the entries actually present; a count alone never reserves more.
+constexpr size_t kMaxFilesReserved = 1024;
 constexpr uint32_t kMaxChunksReserved = 65536;
 
 } // namespace
@@ -97,7 +98,7 @@ size_t CPayloadParser::HandleHeader(const uint8_t* bytes, size_t available)
         return consumed;
     m_nFileCount = ReadU16(fields + 4);
     try {
-        m_vecFiles.resize(m_nFileCount);
+        m_vecFiles.reserve(m_nFileCount < kMaxFilesReserved ? m_nFileCount : kMaxFilesReserved);
     } catch (const std::bad_alloc&) {
         Fail(PayloadResult::kOutOfMemory, "no memory for a file table of " + std::to_string(m_nFileCount) + " files");
         return consumed;
@@ -142,7 +143,12 @@ bool CPayloadParser::AcceptName(std::string name)
         Fail(PayloadResult::kDataError, reason + ": \"" + CPayloadNameRules::Printable(name) + "\"");
         return false;
     }
-    m_vecFiles[m_nNamesRead].SetName(std::move(name));
+    try {
+        m_vecFiles.emplace_back(std::move(name));
+    } catch (const std::bad_alloc&) {
+        Fail(PayloadResult::kOutOfMemory, "no memory for the file table");
+        return false;
+    }
     ++m_nNamesRead;
     return true;
 }
@@ -191,7 +197,7 @@ bool CPayloadParser::AcceptChunkRecord(const uint8_t* record)
             const uint8_t* field = record + kRecordFixedSize + kDestinationSize * j;
             const uint16_t fileIndex = ReadU16(field);
             const size_t index = fileIndex & CChunkRecord::kIndexMask;
-            if (index >= m_nFileCount) {
+            if (index >= m_vecFiles.size()) {
                 Fail(PayloadResult::kDataError, "chunk " + std::to_string(m_nChunkRecordsRead) +
                                                     " names file index " + std::to_string(index) + " of only " +
                                                     std::to_string(m_nFileCount) + " files");

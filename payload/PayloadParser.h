@@ -81,7 +81,7 @@ private:
     size_t m_nCarryCount = 0;
     size_t m_nFileCount = 0;
     size_t m_nNamesRead = 0;
-    std::vector<COutputFile> m_vecFiles;
+    std::vector<COutputFile> m_vecFiles; // grows name by name; fixed once the chunk records refer to it
     uint32_t m_nChunkCount = 0;
     uint32_t m_nChunkRecordsRead = 0;
     std::vector<CChunkRecord> m_vecChunks;

@@ -14,6 +14,7 @@ TEST(OutputFilePieces, SecondPieceAtSameTargetIsIgnored)
     file.AddPiece(0, 20, 500);
     const COutputFile::PieceMap expected = {{0, Piece{10, 100}}};
     EXPECT_EQ(file.Pieces(), expected);
+    EXPECT_EQ(file.IgnoredPieces(), 1u);
 }
 
 TEST(OutputFilePieces, CoverageFromZeroWithoutGapOrOverlapIsAccepted)
