@@ -8,6 +8,7 @@
 #include "ExtractionRootRules.h"
 #include "framework/localization/LocalizedString.h"
 #include "payload/PatchBlock.h"
+#include "payload/PayloadParser.h"
 #include "resources/resource.h"
 #include "win32/FileSystemPath.h"
 #include "win32/Handle.h"
@@ -55,6 +56,7 @@ int COvraSFXApp::ExitInstance()
 {
     if (m_cmdLine.m_bCleanup)
         RemoveExtractionRoot();
+    DestroyPayloadParser();
     CWinApp::ExitInstance();
     ::CoUninitialize();
     return m_nExitCode;
