@@ -21,7 +21,12 @@ namespace {
 
 bool PiecesFailed(std::string& detail, const std::string& name, const char* what, uint64_t offset)
 {
-    detail = "\"" + CPayloadNameRules::Printable(name) + "\": " + what + " at offset " + std::to_string(offset);
+    // Built piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on short literal
+    // copies into strings here.
+    std::string text(1, '"');
+    text.append(CPayloadNameRules::Printable(name)).append("\": ").append(what);
+    text.append(" at offset ").append(std::to_string(offset));
+    detail = std::move(text);
     return false;
 }
 

@@ -18,12 +18,14 @@ CConsolePayloadHost::CConsolePayloadHost(std::filesystem::path packageFolder, st
 void CConsolePayloadHost::PostProgress(unsigned value)
 {
     const auto now = std::chrono::steady_clock::now();
-    if (now - m_start < kQuietStart || (m_bShown && now - m_lastShown < kInterval))
+    const unsigned percent = value * 100 / ProgressProtocol::kFullScale;
+    if (now - m_start < kQuietStart || (m_bShown && (now - m_lastShown < kInterval || percent == m_nShownPercent)))
         return;
     m_lastShown = now;
     m_bShown = true;
+    m_nShownPercent = percent;
     const char* phase = value < ProgressProtocol::kDataPhaseEnd ? "decoding" : "writing files";
-    m_out << "\rextracting: " << std::setw(3) << value / 5 << "% (" << phase << ")   " << std::flush;
+    m_out << "\rextracting: " << std::setw(3) << percent << "% (" << phase << ")   " << std::flush;
 }
 
 void CConsolePayloadHost::ReportOutputFileError(const std::filesystem::path& path)

@@ -21,5 +21,6 @@ private:
     std::ostream& m_out;
     std::chrono::steady_clock::time_point m_start;
     std::chrono::steady_clock::time_point m_lastShown;
+    unsigned m_nShownPercent = 0;
     bool m_bShown = false;
 };
