@@ -8,6 +8,8 @@
 // process exit code; messages go to the given streams.
 int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunListCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 namespace ExitCodes {
 constexpr int kOk = 0;

@@ -9,7 +9,9 @@ namespace {
 const char kUsage[] =
     "usage: ovrapack COMMAND ARGS...\n"
     "  info FILE.exe     print the five patch-block fields\n"
-    "  patch FILE.exe    set patch-block fields (see 'ovrapack patch')\n";
+    "  patch FILE.exe    set patch-block fields (see 'ovrapack patch')\n"
+    "  pack SRC_DIR ...  build an installer from a folder (see 'ovrapack pack')\n"
+    "  list FILE.exe     list the files and shared chunks of an installer\n";
 
 } // namespace
 
@@ -25,6 +27,10 @@ int main(int argc, char** argv)
         return RunInfoCommand(args, std::cout, std::cerr);
     if (command == "patch")
         return RunPatchCommand(args, std::cout, std::cerr);
+    if (command == "pack")
+        return RunPackCommand(args, std::cout, std::cerr);
+    if (command == "list")
+        return RunListCommand(args, std::cout, std::cerr);
     std::cerr << "ovrapack: unknown command \"" << command << "\"\n" << kUsage;
     return ExitCodes::kUsage;
 }
