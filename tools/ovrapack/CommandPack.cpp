@@ -20,7 +20,7 @@ namespace {
 const char kUsage[] =
     "usage: ovrapack pack SRC_DIR --stub OvraSFX.exe --out Setup.exe [--setup NAME] [--picture FILE.bmp]\n"
     "                     [--build-id ID] [--lc N] [--lp N] [--pb N] [--dict SIZE] [--fb N]\n"
-    "                     [--chunk SIZE] [--no-cabinets] [--quiet]\n";
+    "                     [--chunk SIZE] [--no-cabinets] [--path-order] [--quiet]\n";
 
 struct SPackArguments
 {
@@ -119,6 +119,8 @@ bool ParseArguments(const std::vector<std::string>& args, SPackArguments& parsed
             parsed.bQuiet = true;
         } else if (arg == "--no-cabinets") {
             parsed.planning.bCabinets = false;
+        } else if (arg == "--path-order") {
+            parsed.planning.bGroupByType = false;
         } else if (arg.starts_with("--")) {
             if (i + 1 >= args.size()) {
                 error = "option " + arg + " needs a value";

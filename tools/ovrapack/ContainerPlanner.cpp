@@ -17,13 +17,45 @@ bool CContainerPlanner::Plan(CContainerPlan& plan, std::string& error)
 {
     if (m_pProgress)
         m_pProgress->Begin("reading files", m_tree.TotalSize());
-    for (uint32_t file = 0; file < m_tree.Entries().size(); ++file) {
+    for (const uint32_t file : ScanOrder()) {
         if (!AddFile(file, error))
             return false;
     }
     if (m_pProgress)
         m_pProgress->End();
     return BuildChunks(plan, error);
+}
+
+std::vector<uint32_t> CContainerPlanner::ScanOrder() const
+{
+    const auto& entries = m_tree.Entries();
+    std::vector<uint32_t> order(entries.size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    if (!m_options.bGroupByType)
+        return order;
+    // Files of one type, and files of one name in different folders, compress
+    // better next to each other.
+    struct SKey
+    {
+        std::string strExtension;
+        std::string strBaseName;
+    };
+    std::vector<SKey> keys(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        std::string name = entries[i].strName.substr(entries[i].strName.rfind('\\') + 1);
+        for (char& c : name)
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        const size_t dot = name.rfind('.');
+        keys[i].strExtension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+        keys[i].strBaseName = std::move(name);
+    }
+    std::stable_sort(order.begin(), order.end(), [&keys](uint32_t a, uint32_t b) {
+        if (keys[a].strExtension != keys[b].strExtension)
+            return keys[a].strExtension < keys[b].strExtension;
+        return keys[a].strBaseName < keys[b].strBaseName;
+    });
+    return order;
 }
 
 bool CContainerPlanner::AddFile(uint32_t file, std::string& error)

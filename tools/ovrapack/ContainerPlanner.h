@@ -25,6 +25,7 @@ public:
     {
         size_t nAverageChunk = 64 * 1024;  // 0: whole files and cabinet members only
         bool bCabinets = true;
+        bool bGroupByType = true;  // data in order of extension and file name rather than path
     };
 
     CContainerPlanner(const CSourceTree& tree, CSourceReader& reader, SOptions options, CTerminalProgress* progress)
@@ -55,6 +56,7 @@ private:
         size_t operator()(const CContentHash::SDigest& d) const { return static_cast<size_t>(d.nLow); }
     };
 
+    std::vector<uint32_t> ScanOrder() const;
     [[nodiscard]] bool AddFile(uint32_t file, std::string& error);
     [[nodiscard]] bool AddCabinet(uint32_t file, const CCabinetLayout& cabinet, std::string& error);
     [[nodiscard]] bool ScanStream(uint32_t stream, const std::vector<uint32_t>& boundaries, std::string& error);

@@ -12,7 +12,7 @@ class CLzmaStreamEncoder
 public:
     struct SSettings
     {
-        int nLc = 3;
+        int nLc = 0;
         int nLp = 0;
         int nPb = 2;
         uint32_t nDictionary = 64u << 20;

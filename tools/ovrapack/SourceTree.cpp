@@ -17,6 +17,17 @@ std::string Display(const fs::path& path)
     return std::string(text.begin(), text.end());
 }
 
+// Built by appending: GCC 12 warns falsely about literal + temporary string.
+std::string Quoted(const std::string& text)
+{
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += '"';
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
 bool IsReservedDeviceName(std::string_view component)
 {
     std::string stem(component.substr(0, component.find('.')));
@@ -103,7 +114,7 @@ bool CSourceTree::Scan(const fs::path& root, std::string& error)
             continue;
         }
         if (!fs::is_regular_file(status)) {
-            error = "\"" + Display(entry.path()) + "\" is neither a file nor a folder";
+            error = Quoted(Display(entry.path())) + " is neither a file nor a folder";
             return false;
         }
         const uint64_t size = entry.file_size(statError);
@@ -131,7 +142,7 @@ bool CSourceTree::Scan(const fs::path& root, std::string& error)
 bool CSourceTree::AddFile(const fs::path& root, const fs::path& path, uint64_t size, std::string& error)
 {
     if (size > kMaximumFileSize) {
-        error = "\"" + Display(path) + "\" has " + std::to_string(size) +
+        error = Quoted(Display(path)) + " has " + std::to_string(size) +
                 " bytes; a packaged file must be smaller than 4 GiB";
         return false;
     }
@@ -139,7 +150,7 @@ bool CSourceTree::AddFile(const fs::path& root, const fs::path& path, uint64_t s
     for (const fs::path& part : path.lexically_relative(root)) {
         const std::u8string component = part.u8string();
         if (component.find(u8'\\') != std::u8string::npos) {
-            error = "\"" + Display(path) + "\": a name holding a backslash cannot be packaged";
+            error = Quoted(Display(path)) + ": a name holding a backslash cannot be packaged";
             return false;
         }
         if (!utf8.empty())
@@ -148,12 +159,12 @@ bool CSourceTree::AddFile(const fs::path& root, const fs::path& path, uint64_t s
     }
     SEntry entry;
     if (!CodePage1252::FromUtf8(utf8, entry.strName)) {
-        error = "\"" + Display(path) + "\": the name cannot be written in code page 1252";
+        error = Quoted(Display(path)) + ": the name cannot be written in code page 1252";
         return false;
     }
     const std::string problem = NameProblem(entry.strName);
     if (!problem.empty()) {
-        error = "\"" + Display(path) + "\": " + problem;
+        error = Quoted(Display(path)) + ": " + problem;
         return false;
     }
     if (std::any_of(entry.strName.begin(), entry.strName.end(), [](char c) { return static_cast<uint8_t>(c) >= 0x80; }))
@@ -174,7 +185,7 @@ bool CSourceTree::CheckCaseCollisions(std::string& error) const
     std::sort(folded.begin(), folded.end());
     for (size_t i = 1; i < folded.size(); ++i) {
         if (folded[i].first == folded[i - 1].first) {
-            error = "\"" + CodePage1252::ToUtf8(m_entries[folded[i - 1].second].strName) + "\" and \"" +
+            error = Quoted(CodePage1252::ToUtf8(m_entries[folded[i - 1].second].strName)) + " and \"" +
                     CodePage1252::ToUtf8(m_entries[folded[i].second].strName) +
                     "\" differ only in case and would be one file on Windows";
             return false;
