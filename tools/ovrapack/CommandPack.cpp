@@ -191,8 +191,12 @@ int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return Fail(err, "stub: " + error);
     if (!parsed.picture.empty() && !FileBytes::Read(parsed.picture, inputs.picture, error))
         return Fail(err, "picture: " + error);
-    if (parsed.setupName && !CodePage1252::FromUtf8(*parsed.setupName, *parsed.setupName))
-        return Fail(err, "--setup: the name cannot be written in code page 1252");
+    if (parsed.setupName) {
+        std::string setup;
+        if (!CodePage1252::FromUtf8(*parsed.setupName, setup))
+            return Fail(err, "--setup: the name cannot be written in code page 1252");
+        parsed.setupName = setup;
+    }
     inputs.strBuildId = parsed.strBuildId;
     inputs.setupName = parsed.setupName;
     inputs.settings = parsed.settings;
