@@ -1,8 +1,8 @@
-#include "CodePage1252.h"
+#include "NameEncoding.h"
 
 #include <cstdint>
 
-namespace CodePage1252 {
+namespace NameEncoding {
 
 namespace {
 
@@ -99,10 +99,10 @@ std::string ToUtf8(std::string_view text)
         const auto byte = static_cast<uint8_t>(c);
         char32_t code = byte;
         if (byte >= 0x80 && byte < 0xA0)
-            code = kHighControls[byte - 0x80] != 0 ? kHighControls[byte - 0x80] : 0xFFFD;
+            code = kHighControls[byte - 0x80] != 0 ? kHighControls[byte - 0x80] : byte;
         AppendUtf8(code, out);
     }
     return out;
 }
 
-} // namespace CodePage1252
+} // namespace NameEncoding
