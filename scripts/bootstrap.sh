@@ -12,7 +12,7 @@ packages=(
   # Wine bench: 64-bit Wine always; 32-bit Wine where the kernel runs 32-bit code
   wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
   # packaging tool tests and benchmark
-  gcab osslsigncode 7zip lzma-alone
+  gcab osslsigncode openssl 7zip lzma-alone time
 )
 
 missing=()

@@ -9,6 +9,8 @@
 int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunExtractCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunListCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 namespace ExitCodes {
 constexpr int kOk = 0;

@@ -11,7 +11,9 @@ const char kUsage[] =
     "  info FILE.exe     print the five patch-block fields\n"
     "  patch FILE.exe    set patch-block fields (see 'ovrapack patch')\n"
     "  extract FILE.exe DIR\n"
-    "                    unpack the package's files into DIR\n";
+    "                    unpack the package's files into DIR\n"
+    "  pack SRC_DIR ...  build an installer from a folder (see 'ovrapack pack')\n"
+    "  list FILE.exe     list the files and shared chunks of an installer\n";
 
 } // namespace
 
@@ -29,6 +31,10 @@ int main(int argc, char** argv)
         return RunPatchCommand(args, std::cout, std::cerr);
     if (command == "extract")
         return RunExtractCommand(args, std::cout, std::cerr);
+    if (command == "pack")
+        return RunPackCommand(args, std::cout, std::cerr);
+    if (command == "list")
+        return RunListCommand(args, std::cout, std::cerr);
     std::cerr << "ovrapack: unknown command \"" << command << "\"\n" << kUsage;
     return ExitCodes::kUsage;
 }

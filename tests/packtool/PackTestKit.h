@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/ovrapack/ContainerTables.h"
+
+// Helpers for tests of the packaging tool: scratch folders, files, a complete
+// decode of a package's stream, and an independent placement of a container's
+// chunks that reports any gap or overlap.
+namespace PackTestKit {
+
+class CScratchFolder
+{
+public:
+    explicit CScratchFolder(const std::string& name);
+    ~CScratchFolder();
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& relative) const { return m_path / relative; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path);
+std::vector<uint8_t> Pattern(size_t size, uint32_t seed);
+
+// An uncompressed cabinet of one folder holding the given files back to back.
+std::vector<uint8_t> MakeCabinet(const std::vector<std::vector<uint8_t>>& files);
+
+// The decoded container of a package, from the stream at the given offset.
+std::vector<uint8_t> DecodeStream(const std::vector<uint8_t>& package, uint32_t streamOffset);
+
+// Every file rebuilt from the tables and the data section; fails the current test
+// when a file's pieces leave a gap, overlap, or do not start at 0.
+std::vector<std::vector<uint8_t>> Assemble(const std::vector<uint8_t>& container);
+
+} // namespace PackTestKit

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "PackTestKit.h"
+#include "TestStub.h"
+#include "payload/PatchBlock.h"
+#include "payload/PatchBlockEditor.h"
+#include "tools/ovrapack/Commands.h"
+#include "tools/ovrapack/ContainerTables.h"
+
+namespace fs = std::filesystem;
+using namespace PackTestKit;
+
+namespace {
+
+struct SRun
+{
+    int nExit = 0;
+    std::string strOut;
+    std::string strErr;
+};
+
+SRun Pack(std::vector<std::string> args)
+{
+    args.push_back("--quiet");
+    std::ostringstream out;
+    std::ostringstream err;
+    SRun run;
+    run.nExit = RunPackCommand(args, out, err);
+    run.strOut = out.str();
+    run.strErr = err.str();
+    return run;
+}
+
+std::vector<uint8_t> Bitmap()
+{
+    std::vector<uint8_t> bmp = Pattern(70, 3);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    return bmp;
+}
+
+struct SPackage
+{
+    std::vector<uint8_t> bytes;
+    CPatchBlock Block() const
+    {
+        const auto offsets = CPatchBlockEditor::FindBlocks(bytes);
+        EXPECT_EQ(offsets.size(), 1u);
+        return CPatchBlock(bytes.data() + offsets.at(0));
+    }
+    std::vector<uint8_t> Container() const { return DecodeStream(bytes, Block().StreamOffset()); }
+};
+
+class PackCommand : public ::testing::Test
+{
+protected:
+    PackCommand() : m_scratch("pack")
+    {
+        TestStub::SShape shape;
+        shape.nOverlay = 0x123;  // an old signature behind the stub's sections
+        shape.bCertificateEntry = true;
+        WriteFile(Stub(), TestStub::Make(shape));
+        WriteFile(m_scratch / "picture.bmp", Bitmap());
+    }
+
+    fs::path Stub() const { return m_scratch / "stub.exe"; }
+    fs::path Source() const { return m_scratch / "src"; }
+    fs::path Out() const { return m_scratch / "Setup.exe"; }
+    std::string S(const fs::path& path) const { return path.string(); }
+
+    void WriteSource(const std::string& name, const std::vector<uint8_t>& bytes) { WriteFile(Source() / name, bytes); }
+
+    SPackage PackOk(std::vector<std::string> extra = {})
+    {
+        std::vector<std::string> args = {S(Source()), "--stub", S(Stub()), "--out", S(Out())};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const SRun run = Pack(args);
+        EXPECT_EQ(run.nExit, 0) << run.strErr;
+        return SPackage{ReadFile(Out())};
+    }
+
+    void ExpectRefused(const std::vector<std::string>& args, const std::string& message)
+    {
+        const SRun run = Pack(args);
+        EXPECT_NE(run.nExit, 0);
+        EXPECT_NE(run.strErr.find(message), std::string::npos) << run.strErr;
+        EXPECT_FALSE(fs::exists(Out()));
+        EXPECT_FALSE(fs::exists(S(Out()) + ".partial"));
+    }
+
+    std::vector<std::string> Basic() const { return {S(Source()), "--stub", S(Stub()), "--out", S(Out())}; }
+
+    CScratchFolder m_scratch;
+};
+
+} // namespace
+
+TEST_F(PackCommand, EveryFileComesBackByteForByteAndDuplicatesTravelOnce)
+{
+    const auto shared = Pattern(100000, 1);
+    WriteSource("a.bin", shared);
+    WriteSource("deep/er/copy.bin", shared);
+    WriteSource("empty.txt", {});
+    WriteSource("other.bin", Pattern(5000, 2));
+    const SPackage package = PackOk();
+    const auto container = package.Container();
+    const auto files = Assemble(container);
+    std::string error;
+    const auto tables = CContainerTables::Parse(container.data(), container.size(), error);
+    ASSERT_TRUE(tables) << error;
+    ASSERT_EQ(tables->names, (std::vector<std::string>{"a.bin", "deep\\er\\copy.bin", "empty.txt", "other.bin"}));
+    EXPECT_EQ(files[0], shared);
+    EXPECT_EQ(files[1], shared);
+    EXPECT_TRUE(files[2].empty());
+    EXPECT_EQ(files[3], Pattern(5000, 2));
+    EXPECT_EQ(tables->nDataLength, 105000u);
+    for (const auto& chunk : tables->chunks)
+        EXPECT_TRUE(chunk.destinations.size() == 1 || chunk.destinations.size() == 2);
+}
+
+TEST_F(PackCommand, CabinetContentIsSharedWithItsLooseCopyThroughTheBlockedLayout)
+{
+    const auto member = Pattern(50000, 4);
+    const auto cab = MakeCabinet({Pattern(20000, 5), member, Pattern(1000, 6)});
+    WriteSource("disk1.cab", cab);
+    WriteSource("loose.dll", member);
+    const SPackage package = PackOk();
+    const auto container = package.Container();
+    const auto files = Assemble(container);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0], cab);
+    EXPECT_EQ(files[1], member);
+    std::string error;
+    const auto tables = CContainerTables::Parse(container.data(), container.size(), error);
+    ASSERT_TRUE(tables);
+    bool mixed = false;
+    size_t headerChunks = 0;
+    for (const auto& chunk : tables->chunks) {
+        if (chunk.destinations.size() == 2 && chunk.destinations[0].bBlocked != chunk.destinations[1].bBlocked) {
+            mixed = true;
+            EXPECT_EQ(chunk.nLength, member.size());
+        }
+        if (chunk.nLength == 8 && !chunk.destinations[0].bBlocked)
+            ++headerChunks;
+    }
+    EXPECT_TRUE(mixed);
+    EXPECT_EQ(headerChunks, 2u);  // the first block header travels with the cabinet's tables
+    EXPECT_EQ(tables->nDataLength, cab.size());  // the loose copy adds nothing
+}
+
+TEST_F(PackCommand, StubIsCutAndPictureStreamAndPatchFieldsFollowIt)
+{
+    WriteSource("setup.exe", Pattern(3000, 9));
+    const SPackage package = PackOk({"--picture", S(m_scratch / "picture.bmp"), "--setup", "setup", "--build-id", "B1"});
+    const CPatchBlock block = package.Block();
+    EXPECT_EQ(block.BuildId(), "B1");
+    EXPECT_EQ(block.SetupName(), "setup");
+    EXPECT_EQ(block.PictureOffset(), TestStub::kRawEnd);
+    EXPECT_EQ(block.StreamOffset(), TestStub::kRawEnd + Bitmap().size());
+    const auto bitmap = Bitmap();
+    EXPECT_TRUE(std::equal(bitmap.begin(), bitmap.end(), package.bytes.begin() + TestStub::kRawEnd));
+    EXPECT_EQ(package.bytes.size() % 8, 0u);
+    const auto container = package.Container();
+    EXPECT_EQ(block.RequiredBytes(), container.size() + 3000);
+    const uint8_t* header = package.bytes.data() + block.StreamOffset();
+    EXPECT_EQ(header[0], 0 * 9 + 0 + 2 * 45);  // lc 0, lp 0, pb 2 by default
+}
+
+TEST_F(PackCommand, Lc8StreamsDecode)
+{
+    WriteSource("text.txt", std::vector<uint8_t>(20000, 'x'));
+    const SPackage package = PackOk({"--lc", "8", "--lp", "0", "--pb", "2", "--dict", "1m"});
+    const uint8_t* header = package.bytes.data() + package.Block().StreamOffset();
+    EXPECT_EQ(header[0], 0x62);
+    const auto files = Assemble(package.Container());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0], std::vector<uint8_t>(20000, 'x'));
+}
+
+TEST_F(PackCommand, SameInputsGiveTheSameBytesAndTheBuildIdOnlyTouchesTheBlock)
+{
+    WriteSource("a.bin", Pattern(70000, 11));
+    WriteSource("b/c.bin", Pattern(300, 12));
+    const auto first = PackOk().bytes;
+    const auto second = PackOk().bytes;
+    EXPECT_EQ(first, second);
+    const std::string id = SPackage{first}.Block().BuildId();
+    EXPECT_EQ(id.size(), 16u);
+    const auto other = PackOk({"--build-id", "20191102234416024"}).bytes;
+    ASSERT_EQ(other.size(), first.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < first.size(); ++i)
+        differing += first[i] != other[i];
+    EXPECT_GT(differing, 0u);
+    EXPECT_LE(differing, 17u);
+}
+
+TEST_F(PackCommand, ListShowsNamesSizesAndSharedChunks)
+{
+    WriteSource("one.bin", Pattern(4000, 1));
+    WriteSource("two.bin", Pattern(4000, 1));
+    PackOk();
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(RunListCommand({S(Out())}, out, err), 0) << err.str();
+    const std::string text = out.str();
+    EXPECT_NE(text.find("2 files, 8000 bytes"), std::string::npos) << text;
+    EXPECT_NE(text.find("4000       1       1  one.bin"), std::string::npos) << text;
+    EXPECT_NE(text.find("two.bin @0"), std::string::npos) << text;
+}
+
+TEST_F(PackCommand, BadInputsFailWithAMessageAndLeaveNoOutput)
+{
+    WriteSource("a.txt", {'a'});
+    ExpectRefused({S(Source()), "--stub", S(m_scratch / "missing.exe"), "--out", S(Out())}, "stub");
+    WriteFile(m_scratch / "noblock.exe", TestStub::Make({false, 0, false, false}));
+    ExpectRefused({S(Source()), "--stub", S(m_scratch / "noblock.exe"), "--out", S(Out())}, "no patch block");
+    WriteFile(m_scratch / "plain.txt", Pattern(100, 1));
+    ExpectRefused({S(Source()), "--stub", S(m_scratch / "plain.txt"), "--out", S(Out())}, "not a Windows executable");
+    auto withPicture = Basic();
+    withPicture.insert(withPicture.end(), {"--picture", S(m_scratch / "plain.txt")});
+    ExpectRefused(withPicture, "not a Windows bitmap");
+    ExpectRefused({S(m_scratch / "nowhere"), "--stub", S(Stub()), "--out", S(Out())}, "nowhere");
+    ExpectRefused({S(Source()), "--stub", S(Stub()), "--out", S(Source() / "Setup.exe")}, "inside the source folder");
+    auto longSetup = Basic();
+    longSetup.insert(longSetup.end(), {"--setup", "much-too-long-name"});
+    ExpectRefused(longSetup, "--setup");
+    auto badDict = Basic();
+    badDict.insert(badDict.end(), {"--dict", "1k"});
+    ExpectRefused(badDict, "--dict");
+}
+
+TEST_F(PackCommand, NamesWindowsCannotHoldAreRefused)
+{
+    WriteSource("\xE6\x97\xA5.txt", {'a'});
+    ExpectRefused(Basic(), "code page 1252");
+    fs::remove_all(Source());
+    WriteSource("Readme.txt", {'a'});
+    WriteSource("README.TXT", {'b'});
+    ExpectRefused(Basic(), "differ only in case");
+    fs::remove_all(Source());
+    WriteSource("back\\slash", {'a'});
+    ExpectRefused(Basic(), "backslash");
+}
+
+TEST_F(PackCommand, NonAsciiNamesDrawAWarningAndTravelInCodePage1252)
+{
+    WriteSource("caf\xC3\xA9.txt", {'a'});
+    const SRun run = Pack(Basic());
+    ASSERT_EQ(run.nExit, 0) << run.strErr;
+    EXPECT_NE(run.strErr.find("warning"), std::string::npos);
+    const auto container = SPackage{ReadFile(Out())}.Container();
+    std::string error;
+    const auto tables = CContainerTables::Parse(container.data(), container.size(), error);
+    ASSERT_TRUE(tables);
+    EXPECT_EQ(tables->names.at(0), "caf\xE9.txt");
+}
+
+TEST_F(PackCommand, FilesOf4GiBOrMoreAreRefused)
+{
+    fs::create_directories(Source());
+    {
+        std::ofstream create(Source() / "huge.bin");
+    }
+    std::error_code ec;
+    fs::resize_file(Source() / "huge.bin", 0x100000000ull, ec);  // sparse
+    if (ec)
+        GTEST_SKIP() << "no sparse file: " << ec.message();
+    ExpectRefused(Basic(), "4 GiB");
+}

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "TestStub.h"
+#include "tools/ovrapack/PeImage.h"
+
+namespace {
+
+uint32_t Read32(const std::vector<uint8_t>& bytes, size_t offset)
+{
+    return bytes[offset] | (bytes[offset + 1] << 8) | (bytes[offset + 2] << 16) | (uint32_t(bytes[offset + 3]) << 24);
+}
+
+} // namespace
+
+TEST(PeImage, RawEndIsTheEndOfTheLastSectionForPe32AndPe32Plus)
+{
+    for (const bool plus : {false, true}) {
+        TestStub::SShape shape;
+        shape.bPe32Plus = plus;
+        shape.nOverlay = 1000;
+        const auto stub = TestStub::Make(shape);
+        std::string error;
+        const auto image = CPeImage::Parse(stub, error);
+        ASSERT_TRUE(image) << error;
+        EXPECT_EQ(image->IsPe32Plus(), plus);
+        EXPECT_EQ(image->RawEnd(), TestStub::kRawEnd);
+    }
+}
+
+TEST(PeImage, CutDropsTheOverlayAndTheCertificateEntryThatPointedIntoIt)
+{
+    for (const bool plus : {false, true}) {
+        TestStub::SShape shape;
+        shape.bPe32Plus = plus;
+        shape.nOverlay = 0x300;
+        shape.bCertificateEntry = true;
+        auto stub = TestStub::Make(shape);
+        std::string error;
+        const auto image = CPeImage::Parse(stub, error);
+        ASSERT_TRUE(image);
+        const size_t entry = 0x44 + 20 + (plus ? 112 : 96) + 4 * 8;
+        ASSERT_EQ(Read32(stub, entry), TestStub::kRawEnd);
+        image->CutAtRawEnd(stub);
+        EXPECT_EQ(stub.size(), TestStub::kRawEnd);
+        EXPECT_EQ(Read32(stub, entry), 0u);
+        EXPECT_EQ(Read32(stub, entry + 4), 0u);
+    }
+}
+
+TEST(PeImage, RefusesFilesThatAreNoPeOrAreTruncated)
+{
+    std::string error;
+    EXPECT_FALSE(CPeImage::Parse(std::vector<uint8_t>(100, 0), error));
+    EXPECT_NE(error.find("MZ"), std::string::npos);
+    auto stub = TestStub::Make({});
+    stub[0x40] = 'X';
+    EXPECT_FALSE(CPeImage::Parse(stub, error));
+    auto truncated = TestStub::Make({});
+    truncated.resize(TestStub::kRawEnd - 1);
+    EXPECT_FALSE(CPeImage::Parse(truncated, error));
+    EXPECT_NE(error.find("truncated"), std::string::npos);
+}

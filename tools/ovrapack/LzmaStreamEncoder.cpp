@@ -1,0 +1,161 @@
+#include "LzmaStreamEncoder.h"
+
+#include <cstdlib>
+#include <limits>
+
+#include <lzma/LzmaEnc.h>
+
+namespace {
+
+void* Allocate(void*, size_t size)
+{
+    return size == 0 ? nullptr : std::malloc(size);
+}
+
+void Release(void*, void* address)
+{
+    std::free(address);
+}
+
+ISzAlloc g_allocator = {Allocate, Release};
+
+struct SInput
+{
+    ISeqInStream vtable;  // first, so the SDK's pointer is ours
+    const CLzmaStreamEncoder::FRead* pRead;
+    uint64_t nConsumed;
+    std::string strError;
+};
+
+struct SOutput
+{
+    ISeqOutStream vtable;
+    const CLzmaStreamEncoder::FWrite* pWrite;
+    std::string strError;
+};
+
+struct SProgress
+{
+    ICompressProgress vtable;
+    const CLzmaStreamEncoder::FProgress* pProgress;
+};
+
+SRes ReadInput(void* p, void* buffer, size_t* size)
+{
+    auto* input = static_cast<SInput*>(p);
+    size_t got = 0;
+    if (!(*input->pRead)(static_cast<uint8_t*>(buffer), *size, got, input->strError)) {
+        *size = 0;
+        return SZ_ERROR_READ;
+    }
+    *size = got;
+    input->nConsumed += got;
+    return SZ_OK;
+}
+
+size_t WriteOutput(void* p, const void* data, size_t size)
+{
+    auto* output = static_cast<SOutput*>(p);
+    return (*output->pWrite)(static_cast<const uint8_t*>(data), size, output->strError) ? size : 0;
+}
+
+SRes ReportProgress(void* p, UInt64 inSize, UInt64)
+{
+    auto* progress = static_cast<SProgress*>(p);
+    if (*progress->pProgress && inSize != std::numeric_limits<UInt64>::max())
+        (*progress->pProgress)(inSize);
+    return SZ_OK;
+}
+
+CLzmaEncProps PropsOf(const CLzmaStreamEncoder::SSettings& settings, uint64_t size)
+{
+    CLzmaEncProps props;
+    LzmaEncProps_Init(&props);
+    props.level = 9;
+    props.dictSize = settings.nDictionary;
+    props.reduceSize = static_cast<UInt32>(std::min<uint64_t>(size, std::numeric_limits<UInt32>::max()));
+    props.lc = settings.nLc;
+    props.lp = settings.nLp;
+    props.pb = settings.nPb;
+    props.fb = settings.nFastBytes;
+    props.numThreads = 1;
+    return props;
+}
+
+struct SEncoderOwner
+{
+    CLzmaEncHandle handle = LzmaEnc_Create(&g_allocator);
+    ~SEncoderOwner()
+    {
+        if (handle)
+            LzmaEnc_Destroy(handle, &g_allocator, &g_allocator);
+    }
+};
+
+} // namespace
+
+uint32_t CLzmaStreamEncoder::MaximumDictionary()
+{
+    return sizeof(size_t) >= 8 ? (1u << 30) : (1u << 27);
+}
+
+uint32_t CLzmaStreamEncoder::EffectiveDictionary(const SSettings& settings, uint64_t size)
+{
+    SEncoderOwner encoder;
+    CLzmaEncProps props = PropsOf(settings, size);
+    Byte header[LZMA_PROPS_SIZE];
+    SizeT headerSize = sizeof(header);
+    if (!encoder.handle || LzmaEnc_SetProps(encoder.handle, &props) != SZ_OK ||
+        LzmaEnc_WriteProperties(encoder.handle, header, &headerSize) != SZ_OK)
+        return 0;
+    return uint32_t(header[1]) | (uint32_t(header[2]) << 8) | (uint32_t(header[3]) << 16) |
+           (uint32_t(header[4]) << 24);
+}
+
+bool CLzmaStreamEncoder::Encode(const SSettings& settings, uint64_t size, const FRead& read, const FWrite& write,
+                                const FProgress& progress, std::string& error)
+{
+    SEncoderOwner encoder;
+    if (!encoder.handle) {
+        error = "out of memory for the LZMA encoder";
+        return false;
+    }
+    CLzmaEncProps props = PropsOf(settings, size);
+    if (LzmaEnc_SetProps(encoder.handle, &props) != SZ_OK) {
+        error = "the LZMA encoder refuses these settings";
+        return false;
+    }
+    Byte header[LZMA_PROPS_SIZE + 8];
+    SizeT propsSize = LZMA_PROPS_SIZE;
+    if (LzmaEnc_WriteProperties(encoder.handle, header, &propsSize) != SZ_OK) {
+        error = "the LZMA encoder refuses these settings";
+        return false;
+    }
+    for (int i = 0; i < 8; ++i)
+        header[LZMA_PROPS_SIZE + i] = static_cast<Byte>(size >> (8 * i));
+    if (!write(header, sizeof(header), error))
+        return false;
+
+    SInput input = {{ReadInput}, &read, 0, {}};
+    SOutput output = {{WriteOutput}, &write, {}};
+    SProgress reporter = {{ReportProgress}, &progress};
+    const SRes result = LzmaEnc_Encode(encoder.handle, &output.vtable, &input.vtable, &reporter.vtable, &g_allocator,
+                                       &g_allocator);
+    if (result != SZ_OK) {
+        if (!input.strError.empty())
+            error = input.strError;
+        else if (!output.strError.empty())
+            error = output.strError;
+        else if (result == SZ_ERROR_MEM)
+            error = "out of memory while compressing (try a smaller --dict)";
+        else
+            error = "LZMA encoder failed with code " + std::to_string(result);
+        return false;
+    }
+    if (input.nConsumed != size) {
+        error = "the container came out at " + std::to_string(input.nConsumed) + " bytes instead of " +
+                std::to_string(size);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ContainerPlan.h"
+#include "LzmaStreamEncoder.h"
+#include "SourceReader.h"
+
+class CTerminalProgress;
+
+// Joins stub, picture and compressed container into an installer: the stub is cut
+// at the raw end of its last section, picture and stream follow, the file is padded
+// to 8 bytes for a signature, and the patch block is filled in. The output appears
+// under its name only when it is complete.
+class CPackageWriter
+{
+public:
+    struct SInputs
+    {
+        std::vector<uint8_t> stub;
+        std::vector<uint8_t> picture;          // empty: no picture
+        std::string strBuildId;                // empty: derived from the package's content
+        std::optional<std::string> setupName;  // none: keep the stub's own
+        CLzmaStreamEncoder::SSettings settings;
+    };
+
+    struct SResult
+    {
+        std::string strBuildId;
+        uint64_t nStubSize = 0;
+        uint32_t nPictureOffset = 0;
+        uint32_t nStreamOffset = 0;
+        uint64_t nStreamSize = 0;
+        uint64_t nRequiredBytes = 0;
+        uint64_t nFileSize = 0;
+        uint32_t nDictionary = 0;
+    };
+
+    // Cuts and patches the stub in memory; checks everything that can be checked
+    // before compressing. Call before Write.
+    [[nodiscard]] bool Prepare(SInputs inputs, const CContainerPlan& plan, std::string& error);
+    [[nodiscard]] bool Write(const std::filesystem::path& out, const CContainerPlan& plan, CSourceReader& reader,
+                             CTerminalProgress* progress, std::string& error);
+
+    const SResult& Result() const { return m_result; }
+
+    // Default build identifier: 16 hex digits from everything that goes into the package.
+    static std::string DeriveBuildId(const SInputs& inputs, const CContainerPlan& plan);
+
+private:
+    [[nodiscard]] bool WriteTo(std::ostream& out, const CContainerPlan& plan, CSourceReader& reader,
+                               CTerminalProgress* progress, std::string& error);
+
+    SInputs m_inputs;
+    SResult m_result;
+};
