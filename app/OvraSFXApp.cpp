@@ -6,7 +6,10 @@
 
 #include "DriveSpaceAdmin.h"
 #include "ExtractionRootRules.h"
+#include "framework/localization/Language.h"
+#include "framework/localization/Localization.h"
 #include "framework/localization/LocalizedString.h"
+#include "framework/localization/UserInterfaceLocalization.h"
 #include "payload/PatchBlock.h"
 #include "resources/resource.h"
 #include "win32/FileSystemPath.h"
@@ -15,13 +18,14 @@
 #include "win32/TextConversion.h"
 
 namespace {
-constexpr int kDictionaryLocalization = 2;
 constexpr wchar_t kRootFolderName[] = L"OvraInstallFiles";
 constexpr DWORD kTempPathUnits = 260;
 } // namespace
 
 COvraSFXApp::COvraSFXApp() : COfcWinApp(kDictionaryLocalization)
 {
+    if (COfcUserInterfaceLocalization* localization = GetLocalization())
+        localization->SetDictionaryResourceId(IDR_DICTIONARY);
 }
 
 COvraSFXApp::~COvraSFXApp() = default;
@@ -38,6 +42,7 @@ BOOL COvraSFXApp::InitInstance()
     CWinApp::InitInstance();
     // Failure leaves COM unusable for the picture only; the run goes on without it.
     ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    ApplySystemLanguage();
 
     m_cmdLine.Parse(m_lpCmdLine);
 
@@ -49,6 +54,18 @@ BOOL COvraSFXApp::InitInstance()
     if (!CheckDiskSpace(!m_cmdLine.m_bQuiet))
         return TRUE;
     return TRUE;
+}
+
+// The system's default language where the dictionary has it, English otherwise.
+void COvraSFXApp::ApplySystemLanguage()
+{
+    COfcUserInterfaceLocalization* localization = GetLocalization();
+    if (localization == nullptr)
+        return;
+    const CLanguage language = CLanguage::FromSystemDefaultLangID(false);
+    // Applying reads the dictionary; a language it lacks leaves every text English.
+    static_cast<void>(localization->ApplyLanguage(language));
+    static_cast<void>(localization->SetLanguage(language, std::wstring()));
 }
 
 int COvraSFXApp::ExitInstance()

@@ -16,7 +16,7 @@ void Report(int severity, const char* filename, size_t line, const char* text)
 {
     std::string where = filename != nullptr ? filename : "";
     if (line != static_cast<size_t>(-1) && line != 0)
-        where += ":" + std::to_string(line);
+        where.append(":").append(std::to_string(line));
     const std::string message = where + ": " + (text != nullptr ? text : "");
     if (severity == PO_SEVERITY_FATAL_ERROR) {
         // The library requires that a fatal error does not return.
