@@ -6,7 +6,6 @@
 
 #include "DriveSpaceAdmin.h"
 #include "ExtractionRootRules.h"
-#include "framework/localization/Language.h"
 #include "framework/localization/Localization.h"
 #include "framework/localization/LocalizedString.h"
 #include "framework/localization/UserInterfaceLocalization.h"
@@ -42,7 +41,8 @@ BOOL COvraSFXApp::InitInstance()
     CWinApp::InitInstance();
     // Failure leaves COM unusable for the picture only; the run goes on without it.
     ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    ApplySystemLanguage();
+    // The dictionary has no text for a system language without a row; English stays.
+    static_cast<void>(ApplySystemDefaultLanguage());
 
     m_cmdLine.Parse(m_lpCmdLine);
 
@@ -54,18 +54,6 @@ BOOL COvraSFXApp::InitInstance()
     if (!CheckDiskSpace(!m_cmdLine.m_bQuiet))
         return TRUE;
     return TRUE;
-}
-
-// The system's default language where the dictionary has it, English otherwise.
-void COvraSFXApp::ApplySystemLanguage()
-{
-    COfcUserInterfaceLocalization* localization = GetLocalization();
-    if (localization == nullptr)
-        return;
-    const CLanguage language = CLanguage::FromSystemDefaultLangID(false);
-    // Applying reads the dictionary; a language it lacks leaves every text English.
-    static_cast<void>(localization->ApplyLanguage(language));
-    static_cast<void>(localization->SetLanguage(language, std::wstring()));
 }
 
 int COvraSFXApp::ExitInstance()

@@ -33,7 +33,6 @@ public:
     static constexpr int32_t kExitNoRoot = 101;
 
 private:
-    void ApplySystemLanguage();
     void CaptureCleanupPlan();
     void ShowDiskSpaceMessage(const std::wstring& drive, uint64_t requiredBytes);
 

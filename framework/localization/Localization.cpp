@@ -71,3 +71,14 @@ COfcUserInterfaceLocalization* GetLocalization()
 {
     return g_pLocalization;
 }
+
+int ApplySystemDefaultLanguage()
+{
+    COfcUserInterfaceLocalization* localization = GetLocalization();
+    if (localization == nullptr)
+        return 0;
+    const CLanguage language = CLanguage::FromSystemDefaultLangID(false);
+    // Reads the dictionary on first use; a language it lacks leaves every text English.
+    static_cast<void>(localization->ApplyLanguage(language));
+    return localization->SetLanguage(language, std::wstring());
+}

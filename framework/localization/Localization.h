@@ -21,3 +21,6 @@ int InitLocalization(int kind);
 void ReleaseLocalization();
 int GetLocalizationKind();
 COfcUserInterfaceLocalization* GetLocalization();
+// Applies the system's default language (GetSystemDefaultLangID, no fallback)
+// through the installed provider: the result of its SetLanguage, FALSE without one.
+int ApplySystemDefaultLanguage();

@@ -54,14 +54,15 @@ int LoadStringLocalized(HINSTANCE module, UINT id, wchar_t* buffer, int capacity
 {
     if (buffer == nullptr || capacity <= 0)
         return 0;
-    const int length = ::LoadStringW(module, id, buffer, capacity);
-    if (length <= 0)
+    // The whole English text is looked up: a small buffer would cut the key.
+    std::wstring text;
+    if (!LoadFromModule(module, id, text))
         return 0;
     std::wstring translated;
-    if (!GetDictionary().Translate(buffer, translated))
-        return length;
-    const size_t copied = std::min(translated.size(), static_cast<size_t>(capacity - 1));
-    std::memcpy(buffer, translated.data(), copied * sizeof(wchar_t));
+    if (GetDictionary().Translate(text.c_str(), translated))
+        text = std::move(translated);
+    const size_t copied = std::min(text.size(), static_cast<size_t>(capacity - 1));
+    std::memcpy(buffer, text.data(), copied * sizeof(wchar_t));
     buffer[copied] = L'\0';
     return static_cast<int>(copied);
 }
