@@ -1,6 +1,7 @@
 #include "ResourceFileLocalization.h"
 
 #include "win32/FileSystemPath.h"
+#include "win32/Handle.h"
 #include "win32/WinApp.h"
 
 #include <vector>
@@ -19,6 +20,40 @@ std::wstring LongPathOf(const std::wstring& path)
     longPath.resize(copied);
     return longPath;
 }
+
+// The version functions, loaded from the system folder only when needed: a static
+// import of version.dll would be looked up beside the program first.
+class CVersionLibrary
+{
+public:
+    using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+    using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+
+    CVersionLibrary() : m_module(::LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+    {
+        if (m_module) {
+            m_size = Function<SizeFn>("GetFileVersionInfoSizeW");
+            m_info = Function<InfoFn>("GetFileVersionInfoW");
+            m_query = Function<QueryFn>("VerQueryValueW");
+        }
+    }
+
+    bool IsUsable() const { return m_size != nullptr && m_info != nullptr && m_query != nullptr; }
+
+    SizeFn m_size = nullptr;
+    InfoFn m_info = nullptr;
+    QueryFn m_query = nullptr;
+
+private:
+    template <typename Fn>
+    Fn Function(const char* name) const
+    {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(m_module.Get(), name)));
+    }
+
+    CModuleHandle m_module;
+};
 
 } // namespace
 
@@ -44,16 +79,19 @@ std::array<std::wstring, 2> CResourceFileLocalization::CandidateNames(const std:
 
 CResourceFileLocalization::Version CResourceFileLocalization::ProductVersionOf(const std::wstring& path)
 {
+    const CVersionLibrary library;
+    if (!library.IsUsable())
+        return {};
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = library.m_size(path.c_str(), &ignored);
     if (size == 0)
         return {};
     std::vector<unsigned char> data(size);
-    if (!::GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+    if (!library.m_info(path.c_str(), 0, size, data.data()))
         return {};
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || info == nullptr ||
+    if (!library.m_query(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || info == nullptr ||
         length < sizeof(VS_FIXEDFILEINFO))
         return {};
     return {HIWORD(info->dwProductVersionMS), LOWORD(info->dwProductVersionMS), HIWORD(info->dwProductVersionLS),
