@@ -6,7 +6,9 @@
 
 #include "DriveSpaceAdmin.h"
 #include "ExtractionRootRules.h"
+#include "framework/localization/Localization.h"
 #include "framework/localization/LocalizedString.h"
+#include "framework/localization/UserInterfaceLocalization.h"
 #include "payload/PatchBlock.h"
 #include "payload/PayloadParser.h"
 #include "resources/resource.h"
@@ -16,13 +18,14 @@
 #include "win32/TextConversion.h"
 
 namespace {
-constexpr int kDictionaryLocalization = 2;
 constexpr wchar_t kRootFolderName[] = L"OvraInstallFiles";
 constexpr DWORD kTempPathUnits = 260;
 } // namespace
 
 COvraSFXApp::COvraSFXApp() : COfcWinApp(kDictionaryLocalization)
 {
+    if (COfcUserInterfaceLocalization* localization = GetLocalization())
+        localization->SetDictionaryResourceId(IDR_DICTIONARY);
 }
 
 COvraSFXApp::~COvraSFXApp() = default;
@@ -39,6 +42,8 @@ BOOL COvraSFXApp::InitInstance()
     CWinApp::InitInstance();
     // Failure leaves COM unusable for the picture only; the run goes on without it.
     ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    // The dictionary has no text for a system language without a row; English stays.
+    static_cast<void>(ApplySystemDefaultLanguage());
 
     m_cmdLine.Parse(m_lpCmdLine);
 

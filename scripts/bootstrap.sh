@@ -9,6 +9,8 @@ packages=(
   lzma-dev libtinyxml-dev googletest libgtest-dev dpkg-dev
   # translations
   gettext libgettextpo-dev
+  # locales the Wine tests generate into the build folder (localedef and its sources)
+  locales
   # Wine bench: 64-bit Wine always; 32-bit Wine where the kernel runs 32-bit code
   wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick
   # packaging tool tests and benchmark

@@ -4,6 +4,8 @@
 
 namespace {
 CWinApp* g_pCurrentApp = nullptr;
+// Where resources come from when not the program itself (a language's satellite library).
+HINSTANCE g_hResourceModule = nullptr;
 
 std::wstring ModuleBaseName(HINSTANCE instance)
 {
@@ -88,7 +90,12 @@ HINSTANCE AfxGetInstanceHandle()
 
 HINSTANCE AfxGetResourceHandle()
 {
-    return AfxGetInstanceHandle();
+    return g_hResourceModule != nullptr ? g_hResourceModule : AfxGetInstanceHandle();
+}
+
+void AfxSetResourceHandle(HINSTANCE module)
+{
+    g_hResourceModule = module;
 }
 
 int AfxMessageBox(const std::wstring& text, UINT type, UINT helpId)

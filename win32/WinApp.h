@@ -40,5 +40,7 @@ private:
 CWinApp* AfxGetApp();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
+// Null makes the program's own module the resource module again.
+void AfxSetResourceHandle(HINSTANCE module);
 int AfxMessageBox(const std::wstring& text, UINT type = MB_OK, UINT helpId = 0);
 int AfxWinMain(HINSTANCE instance, const wchar_t* cmdLine, int cmdShow);

@@ -2,16 +2,31 @@
 
 #include "win32/WinApp.h"
 
-// The framework's application base: chooses the localization provider at
-// construction and routes framework message boxes through the translation.
+#include <string>
+
+// The framework's application base: installs the localization provider of the
+// kind given at construction, translates every framework message box and lets an
+// application switch its user-interface language.
 class COfcWinApp : public CWinApp
 {
 public:
+    // Results of SetUILanguage.
+    enum EUILanguageResult : int {
+        kLanguageApplied = 0,
+        kLanguageFailed = 2,
+        kNoProvider = 5,
+        kNotLocalized = 6,
+    };
+
     explicit COfcWinApp(int localizationKind);
     ~COfcWinApp() override;
 
-    int GetLocalizationKind() const { return m_nLocalizationKind; }
+    int DoMessageBox(const std::wstring& text, UINT type, UINT helpId) override;
+    // Help files are not part of the program yet: no help is shown.
+    virtual void WinHelp(DWORD_PTR data, UINT command);
 
-private:
-    int m_nLocalizationKind;
+    // `language` is a three-letter code or a culture name.
+    virtual int SetUILanguage(std::wstring language, std::wstring helpFolder);
+    // The culture name of the current language; empty when none has been applied.
+    virtual std::wstring GetUILanguage();
 };
