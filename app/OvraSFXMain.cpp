@@ -1,10 +1,11 @@
 #include <windows.h>
 
 #include "OvraSFXApp.h"
+#include "PayloadEntry.h"
 #include "win32/WinApp.h"
 
 // The one application object, constructed before the entry point runs.
-COvraSFXApp theApp;
+COvraSFXApp theApp(&ExtractPayload);
 
 namespace {
 
