@@ -28,4 +28,6 @@ function(ovra_wine_test name)
   target_link_libraries(${name} PRIVATE GTest::gtest_main)
   ovra_warnings(${name})
   add_test(NAME ${name} COMMAND ${name})
+  # The bench answers 77 where this host cannot run the program's Wine.
+  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
 endfunction()

@@ -55,8 +55,11 @@ mkdir -p "$bench/scratch"
   rm -f "$WINEPREFIX/dosdevices/z:"
 ) 9>"$bench/.lock-$arch"
 
-# One server for the whole session keeps program start-ups short.
-"$server" -p 120 >/dev/null 2>&1 </dev/null || true
+# One server and one set of system processes for the whole session keep start-ups
+# short. Started with no inherited descriptors, so CTest's output pipes close when
+# the test program ends.
+"$server" -p 120 </dev/null >/dev/null 2>&1 || true
+"$loader" wineboot </dev/null >/dev/null 2>&1 || true
 
 relative=${program#"$build_dir"/}
 windows_path="t:\\${relative//\//\\}"
