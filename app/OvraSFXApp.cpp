@@ -153,6 +153,11 @@ void COvraSFXApp::RemoveExtractionRoot()
     if (target.empty() || !CExtractionRootRules::IsAcceptable(target))
         return;
     std::wstring parameters = L"/c rmdir /q /s \"" + target + L"\"";
+    // A folder that is a current directory (ours after the setup launch, and the
+    // interpreter's, which inherits it) cannot be removed: step out of it first.
+    const std::wstring outside = CExtractionRootRules::ParentOf(target);
+    if (!outside.empty())
+        ::SetCurrentDirectoryW(outside.c_str());
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;

@@ -249,7 +249,12 @@ void COvraSFXDlg::WaitForWorker(DWORD milliseconds)
 LRESULT COvraSFXDlg::OnExtracted(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
     WaitForWorker(kWorkerEndWaitMs);
-    const std::wstring folder = GetPackageFolder();
+    // Resolved before the directory changes: a relative root would otherwise lead
+    // the setup path nowhere once the package folder is the current directory.
+    std::wstring folder = GetPackageFolder();
+    const std::wstring fullFolder = FileSystemPath::FullPath(folder);
+    if (!fullFolder.empty())
+        folder = fullFolder;
     ::SetCurrentDirectoryW(folder.c_str());
     const std::wstring setupName = AnsiToWide(CPatchBlock::Current().SetupName(), CP_ACP);
     const std::wstring setupPath = folder + setupName;
