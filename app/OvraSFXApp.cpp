@@ -7,6 +7,7 @@
 #include "DriveSpaceAdmin.h"
 #include "ExtractionRootRules.h"
 #include "framework/localization/Localization.h"
+#include "dialog/OvraSFXDlg.h"
 #include "framework/localization/LocalizedString.h"
 #include "framework/localization/UserInterfaceLocalization.h"
 #include "payload/PatchBlock.h"
@@ -22,7 +23,8 @@ constexpr wchar_t kRootFolderName[] = L"OvraInstallFiles";
 constexpr DWORD kTempPathUnits = 260;
 } // namespace
 
-COvraSFXApp::COvraSFXApp() : COfcWinApp(kDictionaryLocalization)
+COvraSFXApp::COvraSFXApp(ExtractPayloadFn extractPayload)
+    : COfcWinApp(kDictionaryLocalization), m_pfnExtractPayload(extractPayload)
 {
     if (COfcUserInterfaceLocalization* localization = GetLocalization())
         localization->SetDictionaryResourceId(IDR_DICTIONARY);
@@ -54,7 +56,36 @@ BOOL COvraSFXApp::InitInstance()
     CaptureCleanupPlan();
     if (!CheckDiskSpace(!m_cmdLine.m_bQuiet))
         return TRUE;
+    CreateExtractionDialog();
     return TRUE;
+}
+
+void COvraSFXApp::CreateExtractionDialog()
+{
+    auto* dialog = new COvraSFXDlg;
+    dialog->m_hAppInstance = m_hInstance;
+    dialog->m_strSetupArgs = m_cmdLine.m_strSetupArgs;
+    dialog->m_bQuiet = m_cmdLine.m_bQuiet;
+    dialog->m_bExtractOnly = m_cmdLine.m_bExtractOnly;
+    dialog->m_bWait = m_cmdLine.m_bWait;
+    dialog->m_bSkipRebootCheck = m_cmdLine.m_bSkipRebootCheck;
+    dialog->m_pfnExtractPayload = m_pfnExtractPayload;
+    m_pExtractDlg = dialog;
+    m_pMainWnd = dialog;
+    if (!dialog->Create(nullptr)) {
+        // A window that never existed never deletes its object; one that did has.
+        if (m_pExtractDlg == dialog) {
+            m_pMainWnd = nullptr;
+            m_pExtractDlg = nullptr;
+            delete dialog;
+        }
+        return;
+    }
+    // The window may already be gone if its start failed at once.
+    if (m_pExtractDlg == nullptr)
+        return;
+    dialog->ShowWindow(m_cmdLine.m_bQuiet ? SW_HIDE : SW_SHOW);
+    dialog->UpdateWindow();
 }
 
 int COvraSFXApp::ExitInstance()
@@ -129,6 +160,11 @@ void COvraSFXApp::RemoveExtractionRoot()
     if (target.empty() || !CExtractionRootRules::IsAcceptable(target))
         return;
     std::wstring parameters = L"/c rmdir /q /s \"" + target + L"\"";
+    // A folder that is a current directory (ours after the setup launch, and the
+    // interpreter's, which inherits it) cannot be removed: step out of it first.
+    const std::wstring outside = CExtractionRootRules::ParentOf(target);
+    if (!outside.empty())
+        ::SetCurrentDirectoryW(outside.c_str());
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;

@@ -2,6 +2,7 @@
 
 #include "CleanupPlan.h"
 #include "SFXCommandLine.h"
+#include "dialog/PayloadExtractor.h"
 #include "framework/localization/OfcWinApp.h"
 
 #include <string>
@@ -13,7 +14,8 @@ class COvraSFXDlg;
 class COvraSFXApp : public COfcWinApp
 {
 public:
-    COvraSFXApp();
+    // `extractPayload` is the pipeline the dialog's worker runs.
+    explicit COvraSFXApp(ExtractPayloadFn extractPayload);
     ~COvraSFXApp() override;
 
     BOOL InitInstance() override;
@@ -22,6 +24,8 @@ public:
     bool DetermineExtractionRoot();
     bool CheckDiskSpace(bool showMessage);
     void RemoveExtractionRoot();
+    // From here on "/CLEANUP" may remove the package folder even inside a root that existed.
+    void MarkExtractionStarted() { m_cleanupPlan.MarkExtractionStarted(); }
 
     COvraSFXDlg* m_pExtractDlg = nullptr;
     int32_t m_nExitCode = 0;
@@ -35,8 +39,10 @@ public:
 private:
     void CaptureCleanupPlan();
     void ShowDiskSpaceMessage(const std::wstring& drive, uint64_t requiredBytes);
+    void CreateExtractionDialog();
 
     CCleanupPlan m_cleanupPlan;
+    ExtractPayloadFn m_pfnExtractPayload;
 };
 
 // The one application object, as the framework's current application.

@@ -1,10 +1,11 @@
 #include <windows.h>
 
 #include "OvraSFXApp.h"
+#include "payload/PayloadExtraction.h"
 #include "win32/WinApp.h"
 
 // The one application object, constructed before the entry point runs.
-COvraSFXApp theApp;
+COvraSFXApp theApp(static_cast<int (*)(const std::filesystem::path&, uint32_t, char*, IPayloadHost*)>(&ExtractPayload));
 
 namespace {
 

@@ -53,6 +53,14 @@ inline HMODULE NullModule() { return nullptr; }
 inline void UnloadModule(HMODULE h) { ::FreeLibrary(h); }
 inline HGLOBAL NullGlobal() { return nullptr; }
 inline void FreeGlobal(HGLOBAL h) { ::GlobalFree(h); }
+inline HBITMAP NullBitmap() { return nullptr; }
+inline void DeleteBitmapObject(HBITMAP h) { ::DeleteObject(h); }
+inline HFONT NullFont() { return nullptr; }
+inline void DeleteFontObject(HFONT h) { ::DeleteObject(h); }
+inline HBRUSH NullBrush() { return nullptr; }
+inline void DeleteBrushObject(HBRUSH h) { ::DeleteObject(h); }
+inline HDC NullDC() { return nullptr; }
+inline void DeleteMemoryDC(HDC h) { ::DeleteDC(h); }
 } // namespace HandleTraits
 
 // Process, thread, event: invalid at NULL.
@@ -65,3 +73,9 @@ using CRegKeyHandle = CUniqueHandle<HKEY, HandleTraits::NullKey, HandleTraits::C
 using CGdiObjectHandle = CUniqueHandle<HGDIOBJ, HandleTraits::NullGdiObject, HandleTraits::DeleteGdiObject>;
 using CModuleHandle = CUniqueHandle<HMODULE, HandleTraits::NullModule, HandleTraits::UnloadModule>;
 using CGlobalHandle = CUniqueHandle<HGLOBAL, HandleTraits::NullGlobal, HandleTraits::FreeGlobal>;
+// GDI objects by kind, so a font can never be handed where a bitmap is expected.
+using CBitmapHandle = CUniqueHandle<HBITMAP, HandleTraits::NullBitmap, HandleTraits::DeleteBitmapObject>;
+using CFontHandle = CUniqueHandle<HFONT, HandleTraits::NullFont, HandleTraits::DeleteFontObject>;
+using CBrushHandle = CUniqueHandle<HBRUSH, HandleTraits::NullBrush, HandleTraits::DeleteBrushObject>;
+// CreateCompatibleDC: deleted with DeleteDC, unlike the contexts GetDC hands out.
+using CMemoryDCHandle = CUniqueHandle<HDC, HandleTraits::NullDC, HandleTraits::DeleteMemoryDC>;

@@ -56,11 +56,53 @@ void CWnd::SetWindowText(const std::wstring& text)
     ::SetWindowTextW(m_hWnd, text.c_str());
 }
 
+RECT CWnd::GetClientRect() const
+{
+    RECT rect{};
+    ::GetClientRect(m_hWnd, &rect);
+    return rect;
+}
+
+DWORD CWnd::GetStyle() const
+{
+    return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+}
+
+DWORD CWnd::GetExStyle() const
+{
+    return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
+}
+
+namespace {
+bool ModifyWindowLong(HWND hWnd, int index, DWORD remove, DWORD add, UINT frameFlags)
+{
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(hWnd, index));
+    const DWORD changed = (style & ~remove) | add;
+    if (changed == style)
+        return false;
+    ::SetWindowLongPtrW(hWnd, index, static_cast<LONG_PTR>(changed));
+    if (frameFlags != 0)
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | frameFlags);
+    return true;
+}
+} // namespace
+
+bool CWnd::ModifyStyle(DWORD remove, DWORD add, UINT frameFlags)
+{
+    return ModifyWindowLong(m_hWnd, GWL_STYLE, remove, add, frameFlags);
+}
+
+bool CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT frameFlags)
+{
+    return ModifyWindowLong(m_hWnd, GWL_EXSTYLE, remove, add, frameFlags);
+}
+
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (hWnd == nullptr || FromHandlePermanent(hWnd) != nullptr)
         return FALSE;
     AttachObject(hWnd);
+    PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
     return m_pfnSuper != nullptr;

@@ -26,6 +26,17 @@ public:
     std::wstring GetWindowText() const;
     void SetWindowText(const std::wstring& text);
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    HWND GetParent() const { return ::GetParent(m_hWnd); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    RECT GetClientRect() const;
+    DWORD GetStyle() const;
+    DWORD GetExStyle() const;
+    // Both return whether the style changed; `frameFlags` non-zero recomputes the frame.
+    bool ModifyStyle(DWORD remove, DWORD add, UINT frameFlags = 0);
+    bool ModifyStyleEx(DWORD remove, DWORD add, UINT frameFlags = 0);
+    BOOL RedrawWindow(UINT flags) { return ::RedrawWindow(m_hWnd, nullptr, nullptr, flags); }
+    BOOL Invalidate(BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, nullptr, erase); }
 
     // Takes over an existing window (a dialog control): its messages reach WindowProc first.
     BOOL SubclassWindow(HWND hWnd);
@@ -35,6 +46,8 @@ public:
 
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The object is attached, the window procedure not yet replaced.
+    virtual void PreSubclassWindow() {}
     // The window is gone; the object may delete itself here.
     virtual void PostNcDestroy() {}
     // Passes the current message to the window's original procedure.

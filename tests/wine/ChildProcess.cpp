@@ -78,6 +78,20 @@ DWORD CChildProcess::WaitForExit(std::chrono::milliseconds timeout)
     return code;
 }
 
+DWORD CChildProcess::WaitForExitClosingBoxes(const std::wstring& boxTitle, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (m_process && ::WaitForSingleObject(m_process.Get(), 100) == WAIT_TIMEOUT) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return WaitForExit(std::chrono::milliseconds(0));
+        for (const CTopWindow& window : WaitForWindows(std::chrono::milliseconds(0))) {
+            if (window.title == boxTitle)
+                ::PostMessageW(window.hWnd, WM_COMMAND, IDOK, 0);
+        }
+    }
+    return WaitForExit(std::chrono::milliseconds(0));
+}
+
 std::vector<CChildProcess::CTopWindow> CChildProcess::WaitForWindows(std::chrono::milliseconds timeout) const
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

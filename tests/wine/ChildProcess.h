@@ -26,6 +26,10 @@ public:
                const std::map<std::wstring, std::wstring>& environment = {});
     // The exit code, or -1 when the process is still running after `timeout` (it is killed then).
     DWORD WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    // Like WaitForExit, closing every message box titled `boxTitle` on the way: a stub
+    // whose checks pass goes on to extract, and one without a payload reports that.
+    DWORD WaitForExitClosingBoxes(const std::wstring& boxTitle,
+                                  std::chrono::milliseconds timeout = std::chrono::seconds(60));
     // Visible top-level windows of the process, polled until one appears or `timeout` ends.
     std::vector<CTopWindow> WaitForWindows(std::chrono::milliseconds timeout) const;
     DWORD Id() const { return m_id; }

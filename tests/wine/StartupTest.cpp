@@ -26,7 +26,7 @@ protected:
         CChildProcess child;
         EXPECT_TRUE(child.Start(Quoted(stub) + L" " + arguments, directory, environment))
             << "CreateProcessW failed with error " << ::GetLastError();
-        return child.WaitForExit(60s);
+        return child.WaitForExitClosingBoxes(L"Extraction failed");
     }
 };
 
@@ -35,7 +35,7 @@ TEST_F(Startup, NoArgumentsEndsWithExitCodeZero)
     const fs::path stub = MakeStub(nullptr);
     CChildProcess child;
     ASSERT_TRUE(child.Start(Quoted(stub)));
-    EXPECT_EQ(child.WaitForExit(60s), 0u);
+    EXPECT_EQ(child.WaitForExitClosingBoxes(L"Extraction failed"), 0u);
 }
 
 TEST_F(Startup, PatchedSpaceRequirementStopsWith100AndNamesDriveAndSize)

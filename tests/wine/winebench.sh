@@ -63,4 +63,14 @@ mkdir -p "$bench/scratch"
 
 relative=${program#"$build_dir"/}
 windows_path="t:\\${relative//\//\\}"
-exec "$loader" "$windows_path" "$@"
+# Wine's helper processes (services, the desktop of a GUI test) inherit the standard
+# handles of the program that starts them and outlive it; writing to files instead
+# of the caller's pipes keeps a test runner from waiting for them.
+out=$(mktemp "$bench/out.XXXXXX")
+err=$(mktemp "$bench/err.XXXXXX")
+trap 'rm -f "$out" "$err"' EXIT
+status=0
+"$loader" "$windows_path" "$@" >"$out" 2>"$err" </dev/null || status=$?
+cat "$out"
+cat "$err" >&2
+exit $status

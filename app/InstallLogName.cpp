@@ -1,0 +1,35 @@
+#include "InstallLogName.h"
+
+namespace {
+
+// A printf-style "%Nd": at least `width` places, padded with `pad` (' ' or '0').
+std::wstring Padded(int value, size_t width, wchar_t pad)
+{
+    const bool negative = value < 0;
+    std::wstring digits = std::to_wstring(negative ? -static_cast<long long>(value) : value);
+    if (pad == L'0') {
+        const size_t places = negative ? (width > 0 ? width - 1 : 0) : width;
+        if (digits.size() < places)
+            digits.insert(0, places - digits.size(), L'0');
+        return negative ? L"-" + digits : digits;
+    }
+    if (negative)
+        digits.insert(0, 1, L'-');
+    if (digits.size() < width)
+        digits.insert(0, width - digits.size(), L' ');
+    return digits;
+}
+
+} // namespace
+
+std::wstring CInstallLogName::Folder(const std::wstring& tempPath)
+{
+    return tempPath + L"OvraLog\\";
+}
+
+std::wstring CInstallLogName::Path(const std::wstring& tempPath, const CUtcTime& time)
+{
+    return Folder(tempPath) + L"OvraMSI" + Padded(time.year, 4, L' ') + Padded(time.month, 2, L'0') +
+           Padded(time.day, 2, L'0') + L"_" + Padded(time.hour, 2, L'0') + Padded(time.minute, 2, L'0') +
+           Padded(time.second, 2, L'0') + L".log";
+}

@@ -1,0 +1,287 @@
+// The installer as a user meets it: started with a command line, watched and driven
+// through its windows, its exit code read in full. The stub under test runs a
+// scripted pipeline so that slow, failing and cancelled extractions happen on demand.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cwctype>
+#include <string>
+
+#include "InstallerRun.h"
+#include "UiDriver.h"
+
+namespace {
+
+constexpr DWORD kWindowTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 60000;
+constexpr int kTitleId = 1005;
+constexpr int kGuideId = 1006;
+constexpr int kBackgroundId = 1007;
+const std::wstring kDialogClass = L"#32770";
+const std::wstring kPackageFolderName = L"OVRA00000000000000000\\";
+
+std::wstring Tool(const wchar_t* name)
+{
+    return CInstallerRun::BuildFolder() + L"tests\\tools\\" + name;
+}
+
+std::wstring ScriptedStub()
+{
+    return Tool(L"OvraSFXScripted.exe");
+}
+
+// Parses "Extracting N %"; -1 for any other text.
+int ExtractingPercent(const std::wstring& title)
+{
+    const std::wstring prefix = L"Extracting ";
+    const std::wstring suffix = L" %";
+    if (title.size() <= prefix.size() + suffix.size() || title.compare(0, prefix.size(), prefix) != 0 ||
+        title.compare(title.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return -1;
+    const std::wstring digits = title.substr(prefix.size(), title.size() - prefix.size() - suffix.size());
+    for (const wchar_t c : digits) {
+        if (!std::iswdigit(c))
+            return -1;
+    }
+    return std::stoi(digits);
+}
+
+bool Is99(const std::wstring& title)
+{
+    return title == L"Extracting 99 %";
+}
+
+struct CScreenBox
+{
+    RECT rect;
+};
+
+// Rows of `rect` (screen coordinates) that hold at least one dark pixel.
+int DarkRowSpan(const RECT& rect)
+{
+    const HDC screen = ::GetDC(nullptr);
+    int first = -1;
+    int last = -1;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; x += 1) {
+            const COLORREF c = ::GetPixel(screen, x, y);
+            if (c != CLR_INVALID && GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80) {
+                if (first < 0)
+                    first = y;
+                last = y;
+                break;
+            }
+        }
+    }
+    ::ReleaseDC(nullptr, screen);
+    return first < 0 ? 0 : last - first + 1;
+}
+
+COLORREF ScreenPixel(int x, int y)
+{
+    const HDC screen = ::GetDC(nullptr);
+    const COLORREF colour = ::GetPixel(screen, x, y);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+RECT ControlRect(HWND dialog, int id)
+{
+    RECT rect{};
+    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+    return rect;
+}
+
+class InstallerGui : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::string name = info->name();
+        m_scratch = CInstallerRun::FreshScratch(std::wstring(name.begin(), name.end()));
+        m_root = m_scratch + L"root\\";
+        m_record = m_scratch + L"setup-record.txt";
+        m_outcome = m_scratch + L"pipeline.txt";
+        m_stub = m_scratch + L"Installer.exe";
+    }
+
+    bool PrepareStub(const std::vector<uint8_t>& picture = {}, const std::string& setupName = "setup")
+    {
+        return CInstallerRun::PrepareStub(ScriptedStub(), m_stub, picture, setupName);
+    }
+
+    // `script` is the scripted pipeline's, with the sample setup program and the
+    // outcome record added; the root is this test's own unless `arguments` names one.
+    bool Start(const std::wstring& arguments, const std::wstring& script,
+               std::map<std::wstring, std::wstring> environment = {})
+    {
+        environment[L"OVRA_SCRIPT"] = script + L";setup=" + Tool(L"SampleSetup.exe") + L";record=" + m_outcome;
+        environment[L"OVRA_SETUP_RECORD"] = m_record;
+        const std::wstring root =
+            arguments.find(L"/UFPATH=") == std::wstring::npos ? L" /UFPATH=" + m_root : std::wstring();
+        return m_run.Start(m_stub, root + arguments, m_scratch, environment);
+    }
+
+    DWORD ExitCode()
+    {
+        DWORD code = 0xFFFFFFFF;
+        EXPECT_TRUE(m_run.WaitForExit(kExitTimeoutMs, code)) << "the installer did not end";
+        return code;
+    }
+
+    HWND WaitForDialog()
+    {
+        return UiDriver::WaitForWindow(m_run.ProcessId(), kDialogClass, L"", kWindowTimeoutMs);
+    }
+
+    std::wstring m_scratch;
+    std::wstring m_root;
+    std::wstring m_record;
+    std::wstring m_outcome;
+    std::wstring m_stub;
+    CInstallerRun m_run;
+};
+
+TEST_F(InstallerGui, DialogShowsAppendedPictureWelcomeAndGuideText)
+{
+    ASSERT_TRUE(PrepareStub(CInstallerRun::SolidBitmap(50, 30, RGB(200, 0, 0))));
+    ASSERT_TRUE(Start(L" /u", L"steps=400;delay=50"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(UiDriver::WaitForTitle(dialog, [](const std::wstring& t) { return ExtractingPercent(t) >= 0; },
+                                       kWindowTimeoutMs));
+    ::Sleep(500);
+
+    EXPECT_EQ(UiDriver::ControlText(dialog, IDCANCEL), L"Cancel");
+    // The appended picture (red), stretched over the whole background control.
+    const RECT background = ControlRect(dialog, kBackgroundId);
+    const COLORREF middle = ScreenPixel((background.left + background.right) / 2, background.top + 80);
+    EXPECT_GT(GetRValue(middle), 150);
+    EXPECT_LT(GetGValue(middle), 60);
+    const COLORREF corner = ScreenPixel(background.right - 3, background.bottom - 3);
+    EXPECT_GT(GetRValue(corner), 150);
+    // "Welcome" in 26 points bold: its glyphs span far more rows than the guide's 10 points.
+    const int titleRows = DarkRowSpan(ControlRect(dialog, kTitleId));
+    const int guideRows = DarkRowSpan(ControlRect(dialog, kGuideId));
+    EXPECT_GE(titleRows, 20);
+    EXPECT_GE(guideRows, 7);
+    EXPECT_LT(guideRows, titleRows);
+
+    UiDriver::SendEscape(dialog);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(InstallerGui, WithoutAppendedPictureTheDefaultBitmapIsShown)
+{
+    ASSERT_TRUE(PrepareStub());
+    ASSERT_TRUE(Start(L" /u", L"steps=400;delay=50"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ::Sleep(800);
+    const RECT background = ControlRect(dialog, kBackgroundId);
+    // Light blue, not the dark grey of a control without a bitmap.
+    const COLORREF middle = ScreenPixel((background.left + background.right) / 2, background.top + 20);
+    EXPECT_GT(GetBValue(middle), 200);
+    UiDriver::PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(InstallerGui, CaptionCountsUpToNinetyNinePercent)
+{
+    ASSERT_TRUE(PrepareStub());
+    ASSERT_TRUE(Start(L" /u", L"steps=40;delay=25"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    int last = -1;
+    bool monotonic = true;
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < kWindowTimeoutMs && last != 99) {
+        const int percent = ExtractingPercent(UiDriver::WindowText(dialog));
+        if (percent >= 0) {
+            monotonic = monotonic && percent >= last;
+            last = percent;
+        }
+        ::Sleep(10);
+    }
+    EXPECT_EQ(last, 99);
+    EXPECT_TRUE(monotonic);
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_FALSE(FileExists(m_record)) << "/u must start nothing";
+}
+
+TEST_F(InstallerGui, CancelDuringDecodingStartsNothing)
+{
+    ASSERT_TRUE(PrepareStub());
+    ASSERT_TRUE(Start(L" /w", L"steps=400;delay=50"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(UiDriver::WaitForTitle(dialog, [](const std::wstring& t) { return ExtractingPercent(t) >= 1; },
+                                       kWindowTimeoutMs));
+    UiDriver::PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ReadTextFile(m_outcome), "cancelled");
+    EXPECT_FALSE(FileExists(m_record));
+}
+
+TEST_F(InstallerGui, EscDuringTheSettlingWaitStartsNothing)
+{
+    ASSERT_TRUE(PrepareStub());
+    ASSERT_TRUE(Start(L" /w", L"steps=5;delay=10"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(UiDriver::WaitForTitle(dialog, &Is99, kWindowTimeoutMs));
+    ASSERT_TRUE(WaitForFile(m_outcome, kWindowTimeoutMs));
+    UiDriver::SendEscape(dialog);
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ReadTextFile(m_outcome), "done");
+    EXPECT_FALSE(FileExists(m_record));
+    EXPECT_TRUE(FileExists(m_root + kPackageFolderName + L"setup.exe")) << "extracted files stay";
+}
+
+void ExpectErrorBox(DWORD processId, const std::wstring& expectedText)
+{
+    const HWND box = UiDriver::WaitForWindow(processId, kDialogClass, L"Extraction failed", kWindowTimeoutMs);
+    ASSERT_NE(box, nullptr);
+    bool found = false;
+    for (const auto& text : UiDriver::ChildTexts(box))
+        found = found || text.find(expectedText) != std::wstring::npos;
+    EXPECT_TRUE(found) << "no box text holds the expected message";
+    UiDriver::PressButton(box, IDOK);
+    const DWORD start = ::GetTickCount();
+    while (::IsWindow(box) && ::IsWindowVisible(box) && ::GetTickCount() - start < kWindowTimeoutMs)
+        ::Sleep(50);
+}
+
+TEST_F(InstallerGui, DriverErrorIsShownWithItsTextAndEndsWithZero)
+{
+    ASSERT_TRUE(PrepareStub());
+    ASSERT_TRUE(Start(L" /w", L"steps=3;delay=10;fail=Data error"));
+    ExpectErrorBox(m_run.ProcessId(), L"Error: Data error");
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_FALSE(FileExists(m_record));
+}
+
+TEST_F(InstallerGui, QuietRunStillShowsTheErrorBoxButNoDialog)
+{
+    ASSERT_TRUE(PrepareStub());
+    ASSERT_TRUE(Start(L" /q", L"steps=20;delay=20;fail=Data error"));
+    const HWND box = UiDriver::WaitForWindow(m_run.ProcessId(), kDialogClass, L"Extraction failed", kWindowTimeoutMs);
+    ASSERT_NE(box, nullptr);
+    // The only visible window is the box itself.
+    EXPECT_EQ(UiDriver::FindWindowOf(m_run.ProcessId(), kDialogClass, L"Extracting 99 %"), nullptr);
+    ExpectErrorBox(m_run.ProcessId(), L"Error: Data error");
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(InstallerGui, OutputFileThatCannotOpenShowsTwoBoxes)
+{
+    ASSERT_TRUE(PrepareStub());
+    ASSERT_TRUE(Start(L"", L"steps=3;delay=10;openfail=sub\\x.bin"));
+    ExpectErrorBox(m_run.ProcessId(), L"Unable to open the output file " + m_root + kPackageFolderName + L"sub\\x.bin.");
+    ExpectErrorBox(m_run.ProcessId(), L"Error code: 23");
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+} // namespace

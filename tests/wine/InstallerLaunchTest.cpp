@@ -1,0 +1,249 @@
+// The setup launch end to end: a scripted extraction places the sample setup program
+// in the package folder, the installer starts it, and the sample writes down how.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+#include "InstallerRun.h"
+#include "UiDriver.h"
+
+namespace {
+
+constexpr DWORD kExitTimeoutMs = 60000;
+constexpr DWORD kRecordTimeoutMs = 30000;
+const std::wstring kPackageFolderName = L"OVRA00000000000000000\\";
+constexpr wchar_t kRebootKey[] = L"SOFTWARE\\Ovra\\Setup\\Reboot";
+constexpr wchar_t kSessionManagerKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr wchar_t kPendingRenames[] = L"PendingFileRenameOperations";
+
+std::wstring Tool(const wchar_t* name)
+{
+    return CInstallerRun::BuildFolder() + L"tests\\tools\\" + name;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string result;
+    for (const wchar_t c : text)
+        result += static_cast<char>(c < 0x80 ? c : '?');
+    return result;
+}
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string RecordLine(const std::string& record, const std::string& key)
+{
+    const size_t at = record.find(key + ": ");
+    if (at == std::string::npos)
+        return std::string();
+    const size_t start = at + key.size() + 2;
+    return record.substr(start, record.find("\r\n", start) - start);
+}
+
+std::wstring TempPath()
+{
+    wchar_t path[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH, path);
+    return path;
+}
+
+// Sets a registry value for one test and puts the previous state back afterwards.
+class CRegistryValueScope
+{
+public:
+    CRegistryValueScope(const wchar_t* key, const wchar_t* name, DWORD type, const std::vector<uint8_t>& data)
+        : m_key(key), m_name(name)
+    {
+        HKEY handle = nullptr;
+        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+        DWORD size = 0;
+        m_existed = ::RegQueryValueExW(handle, name, nullptr, &m_oldType, nullptr, &size) == ERROR_SUCCESS;
+        if (m_existed) {
+            m_oldData.resize(size);
+            ::RegQueryValueExW(handle, name, nullptr, &m_oldType, m_oldData.data(), &size);
+        }
+        m_set = ::RegSetValueExW(handle, name, 0, type, data.data(), static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+        ::RegCloseKey(handle);
+    }
+    ~CRegistryValueScope()
+    {
+        HKEY handle = nullptr;
+        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, m_key, 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS)
+            return;
+        if (m_existed)
+            ::RegSetValueExW(handle, m_name, 0, m_oldType, m_oldData.data(), static_cast<DWORD>(m_oldData.size()));
+        else
+            ::RegDeleteValueW(handle, m_name);
+        ::RegCloseKey(handle);
+    }
+    bool IsSet() const { return m_set; }
+
+private:
+    const wchar_t* m_key;
+    const wchar_t* m_name;
+    bool m_existed = false;
+    bool m_set = false;
+    DWORD m_oldType = 0;
+    std::vector<uint8_t> m_oldData;
+};
+
+std::vector<uint8_t> MultiString(const std::vector<std::wstring>& entries)
+{
+    std::vector<uint8_t> bytes;
+    auto put = [&bytes](wchar_t c) {
+        bytes.push_back(static_cast<uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(c >> 8));
+    };
+    for (const auto& entry : entries) {
+        for (const wchar_t c : entry)
+            put(c);
+        put(L'\0');
+    }
+    put(L'\0');
+    return bytes;
+}
+
+class InstallerLaunch : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_scratch = CInstallerRun::FreshScratch(L"launch-" + std::wstring(name.begin(), name.end()));
+        m_root = m_scratch + L"root\\";
+        m_record = m_scratch + L"setup-record.txt";
+        m_stub = m_scratch + L"Installer.exe";
+        ASSERT_TRUE(CInstallerRun::PrepareStub(Tool(L"OvraSFXScripted.exe"), m_stub, {}, "setup"));
+    }
+
+    // Runs to the end and returns the full exit code. No window may show with "/q".
+    DWORD Run(const std::wstring& arguments, DWORD setupExitCode = 0, bool expectNoWindow = false)
+    {
+        std::map<std::wstring, std::wstring> environment{
+            {L"OVRA_SCRIPT", L"steps=3;delay=5;setup=" + Tool(L"SampleSetup.exe")},
+            {L"OVRA_SETUP_RECORD", m_record},
+            {L"OVRA_SETUP_EXIT_CODE", std::to_wstring(setupExitCode)}};
+        const std::wstring root =
+            arguments.find(L"/UFPATH=") == std::wstring::npos ? L" /UFPATH=" + m_root : std::wstring();
+        CInstallerRun run;
+        EXPECT_TRUE(run.Start(m_stub, root + arguments, m_scratch, environment));
+        if (expectNoWindow) {
+            while (::WaitForSingleObject(run.ProcessHandle(), 20) == WAIT_TIMEOUT) {
+                const HWND shown = UiDriver::FindWindowOf(run.ProcessId(), L"", L"");
+                EXPECT_EQ(shown, nullptr) << "a window became visible";
+                if (shown != nullptr)
+                    break;
+            }
+        }
+        DWORD code = 0xFFFFFFFF;
+        EXPECT_TRUE(run.WaitForExit(kExitTimeoutMs, code));
+        return code;
+    }
+
+    std::string Record() { return WaitForFile(m_record, kRecordTimeoutMs) ? ReadTextFile(m_record) : std::string(); }
+
+    std::wstring m_scratch;
+    std::wstring m_root;
+    std::wstring m_record;
+    std::wstring m_stub;
+};
+
+TEST_F(InstallerLaunch, WithoutOptionsTheSetupStartsInThePackageFolderAndIsNotWaitedFor)
+{
+    EXPECT_EQ(Run(L" A=1", 1603), 0u);
+    const std::string record = Record();
+    ASSERT_FALSE(record.empty()) << "the setup program did not run";
+    const std::string commandLine = RecordLine(record, "CommandLine");
+    const std::string logPrefix = Narrow(L" A=1 /v\"/lv \"" + TempPath() + L"OvraLog\\OvraMSI");
+    EXPECT_NE(commandLine.find(logPrefix), std::string::npos) << commandLine;
+    EXPECT_EQ(commandLine.substr(commandLine.size() - 6), ".log\"\"") << commandLine;
+    EXPECT_EQ(commandLine.find("/qn"), std::string::npos);
+    std::wstring folder = m_root + kPackageFolderName;
+    folder.pop_back();
+    EXPECT_EQ(Lower(RecordLine(record, "WorkingDirectory")), Lower(Narrow(folder)));
+}
+
+TEST_F(InstallerLaunch, WaitReturnsTheSetupExitCode)
+{
+    EXPECT_EQ(Run(L" /w", 1603), 1603u);
+}
+
+TEST_F(InstallerLaunch, RebootMarkerTurnsTheCodeInto3010UnlessSkipped)
+{
+    const CRegistryValueScope marker(kRebootKey, L"RebootNeeded", REG_SZ, {});
+    ASSERT_TRUE(marker.IsSet());
+    EXPECT_EQ(Run(L" /w", 1603), 3010u);
+    EXPECT_EQ(Run(L" /w /s", 1603), 1603u);
+}
+
+TEST_F(InstallerLaunch, PendingRenamesInsideTheTemporaryFolderDoNotCount)
+{
+    const std::wstring temp = TempPath();
+    const CRegistryValueScope renames(kSessionManagerKey, kPendingRenames, REG_MULTI_SZ,
+                                      MultiString({L"\\??\\" + temp + L"a.tmp", L"", L"\\??\\" + temp + L"b.tmp", L""}));
+    ASSERT_TRUE(renames.IsSet());
+    EXPECT_EQ(Run(L" /w", 1603), 1603u);
+}
+
+TEST_F(InstallerLaunch, APendingRenameOutsideTheTemporaryFolderCounts)
+{
+    const std::wstring temp = TempPath();
+    const CRegistryValueScope renames(
+        kSessionManagerKey, kPendingRenames, REG_MULTI_SZ,
+        MultiString({L"\\??\\" + temp + L"a.tmp", L"", L"\\??\\C:\\windows\\ovra-test.dll", L""}));
+    ASSERT_TRUE(renames.IsSet());
+    EXPECT_EQ(Run(L" /w", 1603), 3010u);
+}
+
+TEST_F(InstallerLaunch, QuietRunShowsNothingWaitsAndPassesTheSilentOptions)
+{
+    EXPECT_EQ(Run(L" A=1 /q", 5, true), 5u);
+    const std::string commandLine = RecordLine(Record(), "CommandLine");
+    EXPECT_NE(commandLine.find(" A=1 /w /s /v/qn /v\"/lv \""), std::string::npos) << commandLine;
+}
+
+TEST_F(InstallerLaunch, ExtractOnlyStartsNothing)
+{
+    EXPECT_EQ(Run(L" /u /w", 1603), 0u);
+    EXPECT_FALSE(FileExists(m_record));
+    EXPECT_TRUE(FileExists(m_root + kPackageFolderName + L"setup.exe"));
+}
+
+TEST_F(InstallerLaunch, EmptySetupNameStartsNothing)
+{
+    ASSERT_TRUE(CInstallerRun::PrepareStub(Tool(L"OvraSFXScripted.exe"), m_stub, {}, ""));
+    EXPECT_EQ(Run(L" /w", 1603), 0u);
+    EXPECT_FALSE(FileExists(m_record));
+}
+
+TEST_F(InstallerLaunch, RelativeRootIsResolvedAgainstTheStartingDirectory)
+{
+    // The stub lives elsewhere, so only the resolved path can lead to the setup program.
+    const std::wstring elsewhere = m_scratch + L"bin\\";
+    ::CreateDirectoryW(elsewhere.c_str(), nullptr);
+    m_stub = elsewhere + L"Installer.exe";
+    ASSERT_TRUE(CInstallerRun::PrepareStub(Tool(L"OvraSFXScripted.exe"), m_stub, {}, "setup"));
+    EXPECT_EQ(Run(L" /UFPATH=rel /w", 1603), 1603u);
+    EXPECT_TRUE(FileExists(m_scratch + L"rel\\" + kPackageFolderName + L"setup.exe"));
+    std::wstring folder = m_scratch + L"rel\\" + kPackageFolderName;
+    folder.pop_back();
+    EXPECT_EQ(Lower(RecordLine(Record(), "WorkingDirectory")), Lower(Narrow(folder)));
+}
+
+TEST_F(InstallerLaunch, CleanupRemovesTheRootThisRunCreated)
+{
+    EXPECT_EQ(Run(L" /CLEANUP /w", 7), 7u);
+    EXPECT_FALSE(Record().empty());
+    EXPECT_FALSE(FileExists(m_root));
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+#include "InstallerRun.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "payload/PatchBlockEditor.h"
+
+namespace {
+std::wstring ParentOf(const std::wstring& folder)
+{
+    std::wstring path = folder;
+    if (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+bool ReadBytes(const std::wstring& path, std::vector<uint8_t>& bytes)
+{
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (file == nullptr)
+        return false;
+    uint8_t buffer[65536];
+    size_t read = 0;
+    while ((read = std::fread(buffer, 1, sizeof(buffer), file)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + read);
+    std::fclose(file);
+    return true;
+}
+
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes)
+{
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (file == nullptr)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
+void PutLittleEndian(std::vector<uint8_t>& bytes, size_t offset, uint32_t value, size_t length)
+{
+    for (size_t i = 0; i < length; ++i)
+        bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+} // namespace
+
+std::wstring CInstallerRun::TestFolder()
+{
+    wchar_t path[MAX_PATH + 1] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+std::wstring CInstallerRun::BuildFolder()
+{
+    return ParentOf(ParentOf(TestFolder()));
+}
+
+std::wstring CInstallerRun::FreshScratch(const std::wstring& name)
+{
+    const std::wstring folder = L"s:\\gui\\" + name + L"\\";
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::create_directories(folder, ignored);
+    return folder;
+}
+
+std::vector<uint8_t> CInstallerRun::SolidBitmap(int width, int height, COLORREF colour)
+{
+    const uint32_t rowBytes = static_cast<uint32_t>((width * 3 + 3) & ~3);
+    const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(height);
+    std::vector<uint8_t> bmp(54 + pixelBytes, 0);
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    PutLittleEndian(bmp, 2, static_cast<uint32_t>(bmp.size()), 4);
+    PutLittleEndian(bmp, 10, 54, 4);
+    PutLittleEndian(bmp, 14, 40, 4);
+    PutLittleEndian(bmp, 18, static_cast<uint32_t>(width), 4);
+    PutLittleEndian(bmp, 22, static_cast<uint32_t>(height), 4);
+    PutLittleEndian(bmp, 26, 1, 2);
+    PutLittleEndian(bmp, 28, 24, 2);
+    PutLittleEndian(bmp, 34, pixelBytes, 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const size_t at = 54 + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3;
+            bmp[at] = GetBValue(colour);
+            bmp[at + 1] = GetGValue(colour);
+            bmp[at + 2] = GetRValue(colour);
+        }
+    }
+    return bmp;
+}
+
+bool CInstallerRun::PrepareStub(const std::wstring& stub, const std::wstring& target,
+                                const std::vector<uint8_t>& picture, const std::string& setupName)
+{
+    std::vector<uint8_t> image;
+    if (!ReadBytes(stub, image))
+        return false;
+    std::string error;
+    auto editor = CPatchBlockEditor::Locate(image, error);
+    if (!editor || !editor->SetSetupName(setupName, error))
+        return false;
+    if (!picture.empty()) {
+        editor->SetPictureOffset(static_cast<uint32_t>(image.size()));
+        editor->SetStreamOffset(static_cast<uint32_t>(image.size() + picture.size()));
+        image.insert(image.end(), picture.begin(), picture.end());
+    }
+    return WriteBytes(target, image);
+}
+
+bool CInstallerRun::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory,
+                          const std::map<std::wstring, std::wstring>& environment)
+{
+    for (const auto& [name, value] : environment)
+        ::SetEnvironmentVariableW(name.c_str(), value.c_str());
+    std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    const BOOL started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                          directory.empty() ? nullptr : directory.c_str(), &startup, &m_process);
+    for (const auto& entry : environment)
+        ::SetEnvironmentVariableW(entry.first.c_str(), nullptr);
+    if (started)
+        ::CloseHandle(m_process.hThread);
+    m_process.hThread = nullptr;
+    return started != FALSE;
+}
+
+bool CInstallerRun::WaitForExit(DWORD timeoutMs, DWORD& exitCode)
+{
+    if (m_process.hProcess == nullptr)
+        return false;
+    if (::WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(m_process.hProcess, 0xDEAD);
+        ::WaitForSingleObject(m_process.hProcess, 5000);
+        return false;
+    }
+    return ::GetExitCodeProcess(m_process.hProcess, &exitCode) != FALSE;
+}
+
+CInstallerRun::~CInstallerRun()
+{
+    if (m_process.hProcess != nullptr) {
+        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+            ::TerminateProcess(m_process.hProcess, 0xDEAD);
+        ::CloseHandle(m_process.hProcess);
+    }
+}
+
+std::string ReadTextFile(const std::wstring& path)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadBytes(path, bytes))
+        return std::string();
+    return std::string(bytes.begin(), bytes.end());
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WaitForFile(const std::wstring& path, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!FileExists(path)) {
+        if (::GetTickCount() - start >= timeoutMs)
+            return false;
+        ::Sleep(50);
+    }
+    // Let the writer finish.
+    ::Sleep(200);
+    return true;
+}

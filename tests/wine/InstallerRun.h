@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// One run of an installer under test: a private copy of a stub, patched and with a
+// picture appended as a test wants it, started with an exact command line.
+class CInstallerRun
+{
+public:
+    // Folder of this test program (…\tests\wine\) and the build folder above it.
+    static std::wstring TestFolder();
+    static std::wstring BuildFolder();
+    // A fresh, empty scratch folder for one test, ending with a backslash.
+    static std::wstring FreshScratch(const std::wstring& name);
+
+    // Copies `stub` to `target`, optionally appending `picture` (patch field 5 at the
+    // old end, field 2 at the new end) and setting the setup name.
+    static bool PrepareStub(const std::wstring& stub, const std::wstring& target, const std::vector<uint8_t>& picture,
+                            const std::string& setupName);
+
+    // A 24-bit BMP of one colour.
+    static std::vector<uint8_t> SolidBitmap(int width, int height, COLORREF colour);
+
+    // Starts `exe` with `arguments` (appended after the quoted path), in `directory`,
+    // with `environment` added to this process's variables.
+    bool Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory,
+               const std::map<std::wstring, std::wstring>& environment);
+    // The full exit code; terminates the program and fails after `timeoutMs`.
+    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
+
+    DWORD ProcessId() const { return m_process.dwProcessId; }
+    HANDLE ProcessHandle() const { return m_process.hProcess; }
+
+    CInstallerRun() = default;
+    ~CInstallerRun();
+    CInstallerRun(const CInstallerRun&) = delete;
+    CInstallerRun& operator=(const CInstallerRun&) = delete;
+
+private:
+    PROCESS_INFORMATION m_process{};
+};
+
+// Reads a whole file as text; empty when it does not exist.
+std::string ReadTextFile(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+// Waits for a file to appear (a setup program not waited for writes it later).
+bool WaitForFile(const std::wstring& path, DWORD timeoutMs);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include "Handle.h"
+
+// A GDI font object that owns the font attached to it.
+class CFont
+{
+public:
+    CFont() = default;
+    ~CFont();
+    CFont(const CFont&) = delete;
+    CFont& operator=(const CFont&) = delete;
+
+    HFONT GetSafeHandle() const { return m_hObject.Get(); }
+    BOOL Attach(HFONT hFont);
+    BOOL DeleteObject();
+    BOOL CreateFontIndirect(const LOGFONTW& description);
+    bool GetLogFont(LOGFONTW* description) const;
+
+private:
+    CFontHandle m_hObject;
+};

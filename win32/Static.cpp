@@ -1,0 +1,3 @@
+#include "Static.h"
+
+CStatic::~CStatic() = default;
