@@ -1,25 +1,25 @@
 #include <gtest/gtest.h>
 
 #include "tools/ovrapack/ChunkCutter.h"
-#include "tools/ovrapack/NameEncoding.h"
+#include "payload/CodePage1252.h"
 #include "tools/ovrapack/SourceTree.h"
 #include "PackTestKit.h"
 
-TEST(NameEncoding, ConvertsLatinLettersAndTheEuroSign)
+TEST(CodePage1252, ConvertsLatinLettersAndTheEuroSign)
 {
     std::string text;
-    ASSERT_TRUE(NameEncoding::FromUtf8("caf\xC3\xA9 \xE2\x82\xAC", text));
+    ASSERT_TRUE(CodePage1252::FromUtf8("caf\xC3\xA9 \xE2\x82\xAC", text));
     EXPECT_EQ(text, "caf\xE9 \x80");
-    EXPECT_EQ(NameEncoding::ToUtf8(text), "caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(CodePage1252::ToUtf8(text), "caf\xC3\xA9 \xE2\x82\xAC");
 }
 
-TEST(NameEncoding, RefusesCharactersOutsideTheCodePageAndBrokenUtf8)
+TEST(CodePage1252, RefusesCharactersOutsideTheCodePageAndBrokenUtf8)
 {
     std::string text;
-    EXPECT_FALSE(NameEncoding::FromUtf8("\xE6\x97\xA5", text));  // a CJK ideograph
-    EXPECT_FALSE(NameEncoding::FromUtf8("\xC2\x81", text));      // C1 control
-    EXPECT_FALSE(NameEncoding::FromUtf8("\xC3", text));
-    EXPECT_FALSE(NameEncoding::FromUtf8("\xC0\xAF", text));      // overlong '/'
+    EXPECT_FALSE(CodePage1252::FromUtf8("\xE6\x97\xA5", text));  // a CJK ideograph
+    EXPECT_FALSE(CodePage1252::FromUtf8("\xC2\x81", text));      // C1 control
+    EXPECT_FALSE(CodePage1252::FromUtf8("\xC3", text));
+    EXPECT_FALSE(CodePage1252::FromUtf8("\xC0\xAF", text));      // overlong '/'
 }
 
 TEST(SourceTree, NameProblemCatchesWhatWindowsCannotCreate)

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "NameEncoding.h"
+#include "payload/CodePage1252.h"
 #include "Commands.h"
 #include "PackageReader.h"
 
@@ -16,7 +16,7 @@ const char kUsage[] = "usage: ovrapack list FILE.exe [--chunks]\n";
 std::string Describe(const CContainerTables& tables, const CContainerTables::SDestination& destination)
 {
     std::ostringstream text;
-    text << NameEncoding::ToUtf8(tables.names[destination.nFile]) << " @" << destination.nTargetOffset;
+    text << CodePage1252::ToUtf8(tables.names[destination.nFile]) << " @" << destination.nTargetOffset;
     if (destination.bBlocked)
         text << " (blocked, position " << destination.nBlockPosition << ")";
     return text.str();
@@ -74,7 +74,7 @@ int RunListCommand(const std::vector<std::string>& args, std::ostream& out, std:
         total += size;
 
     const unsigned props = reader.Properties();
-    out << "build id " << reader.BuildId() << ", setup \"" << NameEncoding::ToUtf8(reader.SetupName())
+    out << "build id " << reader.BuildId() << ", setup \"" << CodePage1252::ToUtf8(reader.SetupName())
         << "\", requires " << reader.RequiredBytes() << " bytes\n"
         << "stream at " << reader.StreamOffset() << ": lc " << props % 9 << " lp " << props / 9 % 5 << " pb "
         << props / 45 << ", dictionary " << reader.Dictionary() << ", container " << reader.DecodedSize()
@@ -84,7 +84,7 @@ int RunListCommand(const std::vector<std::string>& args, std::ostream& out, std:
         << std::setw(12) << "size" << std::setw(8) << "chunks" << std::setw(8) << "shared" << "  name\n";
     for (size_t i = 0; i < tables.names.size(); ++i)
         out << std::setw(12) << sizes[i] << std::setw(8) << chunkCount[i] << std::setw(8) << sharedCount[i] << "  "
-            << NameEncoding::ToUtf8(tables.names[i]) << "\n";
+            << CodePage1252::ToUtf8(tables.names[i]) << "\n";
 
     out << "\n" << (allChunks ? "chunks:\n" : "shared chunks:\n");
     uint64_t position = 0;

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <system_error>
 
-#include "NameEncoding.h"
+#include "payload/CodePage1252.h"
 #include "Commands.h"
 #include "ContainerPlanner.h"
 #include "FileBytes.h"
@@ -193,7 +193,7 @@ int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return Fail(err, "picture: " + error);
     if (parsed.setupName) {
         std::string setup;
-        if (!NameEncoding::FromUtf8(*parsed.setupName, setup))
+        if (!CodePage1252::FromUtf8(*parsed.setupName, setup))
             return Fail(err, "--setup: the name cannot be written in code page 1252");
         parsed.setupName = setup;
     }
@@ -207,7 +207,7 @@ int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std:
     for (const std::string& warning : tree.Warnings())
         err << "ovrapack: warning: " << warning << "\n";
     if (parsed.setupName && !parsed.setupName->empty() && !HasSetupProgram(tree, *parsed.setupName))
-        err << "ovrapack: warning: no file named \"" << NameEncoding::ToUtf8(*parsed.setupName)
+        err << "ovrapack: warning: no file named \"" << CodePage1252::ToUtf8(*parsed.setupName)
             << "\" in the package's top folder for the stub to start\n";
 
     std::vector<fs::path> paths;

@@ -6,15 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "payload/ChunkRecord.h"
+
 // The tables at the head of a container: the names, then the chunk records that
 // say where each chunk's bytes belong. The data section follows them and is not
 // part of this object.
 class CContainerTables
 {
 public:
-    static constexpr uint32_t kBlockSize = 32768;
-    static constexpr uint32_t kGapSize = 8;
-    static constexpr uint16_t kBlockedFlag = 0x8000;
+    // The layout the installer's parser reads.
+    static constexpr uint32_t kBlockSize = CChunkRecord::kBlockSize;
+    static constexpr uint32_t kGapSize = CChunkRecord::kBlockGap;
+    static constexpr uint16_t kBlockedFlag = CChunkRecord::kBlockedFlag;
     static constexpr size_t kMaximumDestinations = 255;
 
     struct SDestination

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "NameEncoding.h"
+#include "payload/CodePage1252.h"
 
 namespace fs = std::filesystem;
 
@@ -158,7 +158,7 @@ bool CSourceTree::AddFile(const fs::path& root, const fs::path& path, uint64_t s
         utf8.append(component.begin(), component.end());
     }
     SEntry entry;
-    if (!NameEncoding::FromUtf8(utf8, entry.strName)) {
+    if (!CodePage1252::FromUtf8(utf8, entry.strName)) {
         error = Quoted(Display(path)) + ": the name cannot be written in code page 1252";
         return false;
     }
@@ -185,8 +185,8 @@ bool CSourceTree::CheckCaseCollisions(std::string& error) const
     std::sort(folded.begin(), folded.end());
     for (size_t i = 1; i < folded.size(); ++i) {
         if (folded[i].first == folded[i - 1].first) {
-            error = Quoted(NameEncoding::ToUtf8(m_entries[folded[i - 1].second].strName)) + " and \"" +
-                    NameEncoding::ToUtf8(m_entries[folded[i].second].strName) +
+            error = Quoted(CodePage1252::ToUtf8(m_entries[folded[i - 1].second].strName)) + " and \"" +
+                    CodePage1252::ToUtf8(m_entries[folded[i].second].strName) +
                     "\" differ only in case and would be one file on Windows";
             return false;
         }
