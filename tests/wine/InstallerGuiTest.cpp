@@ -1,11 +1,13 @@
 // The installer as a user meets it: started with a command line, watched and driven
-// through its windows, its exit code read in full. The stub under test runs a
-// scripted pipeline so that slow, failing and cancelled extractions happen on demand.
+// through its windows, its exit code read in full. Installers packed on the host are
+// extracted for real; a stub with a scripted pipeline makes slow, failing and
+// cancelled extractions happen exactly when a case needs them.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cwctype>
+#include <functional>
 #include <string>
 
 #include "InstallerRun.h"
@@ -19,7 +21,10 @@ constexpr int kTitleId = 1005;
 constexpr int kGuideId = 1006;
 constexpr int kBackgroundId = 1007;
 const std::wstring kDialogClass = L"#32770";
-const std::wstring kPackageFolderName = L"OVRA00000000000000000\\";
+// The scripted stub keeps its compiled build identifier; the packed installers carry
+// the one the test packer gives them.
+const std::wstring kScriptedPackageFolder = L"OVRA00000000000000000\\";
+const std::wstring kPackageFolderName = L"OVRA0123456789ABCDEF\\";
 
 std::wstring Tool(const wchar_t* name)
 {
@@ -31,11 +36,10 @@ std::wstring ScriptedStub()
     return Tool(L"OvraSFXScripted.exe");
 }
 
-// Parses "Extracting N %"; -1 for any other text.
-int ExtractingPercent(const std::wstring& title)
+// Parses "<prefix>N<suffix>", by default "Extracting N %"; -1 for any other text.
+int ExtractingPercent(const std::wstring& title, const std::wstring& prefix = L"Extracting ",
+                      const std::wstring& suffix = L" %")
 {
-    const std::wstring prefix = L"Extracting ";
-    const std::wstring suffix = L" %";
     if (title.size() <= prefix.size() + suffix.size() || title.compare(0, prefix.size(), prefix) != 0 ||
         title.compare(title.size() - suffix.size(), suffix.size(), suffix) != 0)
         return -1;
@@ -47,15 +51,10 @@ int ExtractingPercent(const std::wstring& title)
     return std::stoi(digits);
 }
 
-bool Is99(const std::wstring& title)
+bool IsExtracting(const std::wstring& title)
 {
-    return title == L"Extracting 99 %";
+    return ExtractingPercent(title) >= 0;
 }
-
-struct CScreenBox
-{
-    RECT rect;
-};
 
 // Rows of `rect` (screen coordinates) that hold at least one dark pixel.
 int DarkRowSpan(const RECT& rect)
@@ -144,35 +143,6 @@ protected:
     CInstallerRun m_run;
 };
 
-TEST_F(InstallerGui, DialogShowsAppendedPictureWelcomeAndGuideText)
-{
-    ASSERT_TRUE(PrepareStub(CInstallerRun::SolidBitmap(50, 30, RGB(200, 0, 0))));
-    ASSERT_TRUE(Start(L" /u", L"steps=400;delay=50"));
-    const HWND dialog = WaitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(UiDriver::WaitForTitle(dialog, [](const std::wstring& t) { return ExtractingPercent(t) >= 0; },
-                                       kWindowTimeoutMs));
-    ::Sleep(500);
-
-    EXPECT_EQ(UiDriver::ControlText(dialog, IDCANCEL), L"Cancel");
-    // The appended picture (red), stretched over the whole background control.
-    const RECT background = ControlRect(dialog, kBackgroundId);
-    const COLORREF middle = ScreenPixel((background.left + background.right) / 2, background.top + 80);
-    EXPECT_GT(GetRValue(middle), 150);
-    EXPECT_LT(GetGValue(middle), 60);
-    const COLORREF corner = ScreenPixel(background.right - 3, background.bottom - 3);
-    EXPECT_GT(GetRValue(corner), 150);
-    // "Welcome" in 26 points bold: its glyphs span far more rows than the guide's 10 points.
-    const int titleRows = DarkRowSpan(ControlRect(dialog, kTitleId));
-    const int guideRows = DarkRowSpan(ControlRect(dialog, kGuideId));
-    EXPECT_GE(titleRows, 20);
-    EXPECT_GE(guideRows, 7);
-    EXPECT_LT(guideRows, titleRows);
-
-    UiDriver::SendEscape(dialog);
-    EXPECT_EQ(ExitCode(), 0u);
-}
-
 TEST_F(InstallerGui, WithoutAppendedPictureTheDefaultBitmapIsShown)
 {
     ASSERT_TRUE(PrepareStub());
@@ -186,29 +156,6 @@ TEST_F(InstallerGui, WithoutAppendedPictureTheDefaultBitmapIsShown)
     EXPECT_GT(GetBValue(middle), 200);
     UiDriver::PressButton(dialog, IDCANCEL);
     EXPECT_EQ(ExitCode(), 0u);
-}
-
-TEST_F(InstallerGui, CaptionCountsUpToNinetyNinePercent)
-{
-    ASSERT_TRUE(PrepareStub());
-    ASSERT_TRUE(Start(L" /u", L"steps=40;delay=25"));
-    const HWND dialog = WaitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    int last = -1;
-    bool monotonic = true;
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < kWindowTimeoutMs && last != 99) {
-        const int percent = ExtractingPercent(UiDriver::WindowText(dialog));
-        if (percent >= 0) {
-            monotonic = monotonic && percent >= last;
-            last = percent;
-        }
-        ::Sleep(10);
-    }
-    EXPECT_EQ(last, 99);
-    EXPECT_TRUE(monotonic);
-    EXPECT_EQ(ExitCode(), 0u);
-    EXPECT_FALSE(FileExists(m_record)) << "/u must start nothing";
 }
 
 TEST_F(InstallerGui, CancelDuringDecodingStartsNothing)
@@ -225,24 +172,9 @@ TEST_F(InstallerGui, CancelDuringDecodingStartsNothing)
     EXPECT_FALSE(FileExists(m_record));
 }
 
-TEST_F(InstallerGui, EscDuringTheSettlingWaitStartsNothing)
+void ExpectErrorBox(DWORD processId, const std::wstring& expectedText, const std::wstring& caption = L"Extraction failed")
 {
-    ASSERT_TRUE(PrepareStub());
-    ASSERT_TRUE(Start(L" /w", L"steps=5;delay=10"));
-    const HWND dialog = WaitForDialog();
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(UiDriver::WaitForTitle(dialog, &Is99, kWindowTimeoutMs));
-    ASSERT_TRUE(WaitForFile(m_outcome, kWindowTimeoutMs));
-    UiDriver::SendEscape(dialog);
-    EXPECT_EQ(ExitCode(), 0u);
-    EXPECT_EQ(ReadTextFile(m_outcome), "done");
-    EXPECT_FALSE(FileExists(m_record));
-    EXPECT_TRUE(FileExists(m_root + kPackageFolderName + L"setup.exe")) << "extracted files stay";
-}
-
-void ExpectErrorBox(DWORD processId, const std::wstring& expectedText)
-{
-    const HWND box = UiDriver::WaitForWindow(processId, kDialogClass, L"Extraction failed", kWindowTimeoutMs);
+    const HWND box = UiDriver::WaitForWindow(processId, kDialogClass, caption, kWindowTimeoutMs);
     ASSERT_NE(box, nullptr);
     bool found = false;
     for (const auto& text : UiDriver::ChildTexts(box))
@@ -279,9 +211,185 @@ TEST_F(InstallerGui, OutputFileThatCannotOpenShowsTwoBoxes)
 {
     ASSERT_TRUE(PrepareStub());
     ASSERT_TRUE(Start(L"", L"steps=3;delay=10;openfail=sub\\x.bin"));
-    ExpectErrorBox(m_run.ProcessId(), L"Unable to open the output file " + m_root + kPackageFolderName + L"sub\\x.bin.");
+    ExpectErrorBox(m_run.ProcessId(), L"Unable to open the output file " + m_root + kScriptedPackageFolder + L"sub\\x.bin.");
     ExpectErrorBox(m_run.ProcessId(), L"Error code: 23");
     EXPECT_EQ(ExitCode(), 0u);
+}
+
+// Installers packed on the host from the sample folder, extracted for real.
+class PackedInstallerGui : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_scratch = CInstallerRun::FreshScratch(L"packed-" + std::wstring(name.begin(), name.end()));
+        m_root = m_scratch + L"root\\";
+        m_record = m_scratch + L"setup-record.txt";
+    }
+
+    bool Start(const wchar_t* installer, const std::wstring& arguments)
+    {
+        const std::map<std::wstring, std::wstring> environment{{L"OVRA_SETUP_RECORD", m_record},
+                                                               {L"OVRA_SETUP_EXIT_CODE", L"1603"}};
+        return m_run.Start(CInstallerRun::PackagesFolder() + installer, L" /UFPATH=" + m_root + arguments, m_scratch,
+                           environment);
+    }
+
+    DWORD ExitCode()
+    {
+        DWORD code = 0xFFFFFFFF;
+        EXPECT_TRUE(m_run.WaitForExit(kExitTimeoutMs, code)) << "the installer did not end";
+        return code;
+    }
+
+    HWND WaitForDialog() { return UiDriver::WaitForWindow(m_run.ProcessId(), kDialogClass, L"", kWindowTimeoutMs); }
+
+    // Reads the caption until it stops counting; returns the last percent seen and
+    // whether the count ever went down.
+    int WatchCaption(HWND dialog, const std::wstring& prefix, const std::wstring& suffix, bool& monotonic)
+    {
+        int last = -1;
+        monotonic = true;
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < kWindowTimeoutMs && last != 99 && ::IsWindow(dialog)) {
+            const int percent = ExtractingPercent(UiDriver::WindowText(dialog), prefix, suffix);
+            if (percent >= 0) {
+                monotonic = monotonic && percent >= last;
+                last = percent;
+            }
+            ::Sleep(5);
+        }
+        return last;
+    }
+
+    std::wstring m_scratch;
+    std::wstring m_root;
+    std::wstring m_record;
+    CInstallerRun m_run;
+};
+
+TEST_F(PackedInstallerGui, DialogShowsThePackedPictureWelcomeAndGuideText)
+{
+    ASSERT_TRUE(Start(L"Installer-picture.exe", L" /u"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(UiDriver::WaitForTitle(dialog, &IsExtracting, kWindowTimeoutMs));
+    ::Sleep(300);
+
+    EXPECT_EQ(UiDriver::ControlText(dialog, IDCANCEL), L"Cancel");
+    EXPECT_EQ(UiDriver::ControlText(dialog, kTitleId), L"Welcome");
+    // The label paints its own caption (the whole guide string); its window text is
+    // the template's, localized.
+    EXPECT_EQ(UiDriver::ControlText(dialog, kGuideId), L"The Ovra Installation Wizard...");
+    // The packed picture (red), stretched over the whole background control.
+    const RECT background = ControlRect(dialog, kBackgroundId);
+    const COLORREF middle = ScreenPixel((background.left + background.right) / 2, background.top + 80);
+    EXPECT_GT(GetRValue(middle), 150);
+    EXPECT_LT(GetGValue(middle), 60);
+    const COLORREF corner = ScreenPixel(background.right - 3, background.bottom - 3);
+    EXPECT_GT(GetRValue(corner), 150);
+    // "Welcome" in 26 points bold: its glyphs span far more rows than the guide's 10 points.
+    const int titleRows = DarkRowSpan(ControlRect(dialog, kTitleId));
+    const int guideRows = DarkRowSpan(ControlRect(dialog, kGuideId));
+    EXPECT_GE(titleRows, 20);
+    EXPECT_GE(guideRows, 7);
+    EXPECT_LT(guideRows, titleRows);
+
+    UiDriver::SendEscape(dialog);
+    EXPECT_EQ(ExitCode(), 0u);
+}
+
+TEST_F(PackedInstallerGui, CaptionCountsUpToNinetyNinePercentAndTheBytesLand)
+{
+    ASSERT_TRUE(Start(L"Installer.exe", L" /u"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    bool monotonic = false;
+    EXPECT_EQ(WatchCaption(dialog, L"Extracting ", L" %", monotonic), 99);
+    EXPECT_TRUE(monotonic);
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_FALSE(FileExists(m_record)) << "/u must start nothing";
+    EXPECT_EQ(CompareTrees(CInstallerRun::SampleFolder(), m_root + kPackageFolderName), "");
+}
+
+TEST_F(PackedInstallerGui, CancelAsSoonAsTheDialogShowsStartsNothing)
+{
+    ASSERT_TRUE(Start(L"Installer.exe", L" /w"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(UiDriver::WaitForTitle(dialog, &IsExtracting, kWindowTimeoutMs));
+    UiDriver::PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(ExitCode(), 0u);
+    ::Sleep(500);
+    EXPECT_FALSE(FileExists(m_record));
+}
+
+TEST_F(PackedInstallerGui, EscDuringTheWaitBeforeLaunchStartsNothing)
+{
+    ASSERT_TRUE(Start(L"Installer.exe", L" /w"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    bool monotonic = false;
+    ASSERT_EQ(WatchCaption(dialog, L"Extracting ", L" %", monotonic), 99);
+    // The last file is written when the caption shows 99; the launch is seconds away.
+    ASSERT_TRUE(WaitForFile(m_root + kPackageFolderName + L"setup.exe", kWindowTimeoutMs));
+    UiDriver::SendEscape(dialog);
+    EXPECT_EQ(ExitCode(), 0u);
+    ::Sleep(500);
+    EXPECT_FALSE(FileExists(m_record));
+    EXPECT_TRUE(FileExists(m_root + kPackageFolderName + L"setup.exe")) << "extracted files stay";
+}
+
+TEST_F(PackedInstallerGui, TruncatedPackageShowsTheErrorBoxAndStartsNothing)
+{
+    ASSERT_TRUE(Start(L"Installer-truncated.exe", L" /w"));
+    ExpectErrorBox(m_run.ProcessId(), L"Error: ");
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_FALSE(FileExists(m_record));
+}
+
+TEST_F(PackedInstallerGui, TruncatedPackageShowsTheErrorBoxEvenWhenQuiet)
+{
+    ASSERT_TRUE(Start(L"Installer-truncated.exe", L" /q"));
+    ExpectErrorBox(m_run.ProcessId(), L"Error: ");
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_FALSE(FileExists(m_record));
+}
+
+// Runs in its own test entry, started with a German system locale; skipped elsewhere.
+class InGermanSystem : public PackedInstallerGui
+{
+protected:
+    void SetUp() override
+    {
+        wchar_t locale[64] = {};
+        const DWORD length = ::GetEnvironmentVariableW(L"OVRA_GUI_SYSTEM_LOCALE", locale, 64);
+        if (length == 0 || length >= 64 || std::wstring(locale) != L"de_DE.UTF-8")
+            GTEST_SKIP() << "needs the German system locale";
+        PackedInstallerGui::SetUp();
+    }
+};
+
+TEST_F(InGermanSystem, TheDialogAndItsErrorBoxSpeakGerman)
+{
+    ASSERT_TRUE(Start(L"Installer.exe", L" /u"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(UiDriver::ControlText(dialog, IDCANCEL), L"Abbrechen");
+    EXPECT_EQ(UiDriver::ControlText(dialog, kTitleId), L"Willkommen");
+    EXPECT_EQ(UiDriver::ControlText(dialog, kGuideId), L"Der Ovra-Installations-Assistent...");
+    bool monotonic = false;
+    EXPECT_EQ(WatchCaption(dialog, L"Extrahieren: ", L" %", monotonic), 99);
+    EXPECT_EQ(ExitCode(), 0u);
+
+    CInstallerRun broken;
+    ASSERT_TRUE(broken.Start(CInstallerRun::PackagesFolder() + L"Installer-truncated.exe",
+                             L" /UFPATH=" + m_scratch + L"broken\\", m_scratch, {}));
+    ExpectErrorBox(broken.ProcessId(), L"", L"Extrahieren fehlgeschlagen");
+    DWORD code = 0xFFFFFFFF;
+    EXPECT_TRUE(broken.WaitForExit(kExitTimeoutMs, code));
+    EXPECT_EQ(code, 0u);
 }
 
 } // namespace

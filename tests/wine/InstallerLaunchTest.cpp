@@ -1,10 +1,12 @@
-// The setup launch end to end: a scripted extraction places the sample setup program
-// in the package folder, the installer starts it, and the sample writes down how.
+// The installer end to end: installers packed on the host with the packaging tool
+// (the sample setup program inside) are extracted for real, the installer starts the
+// sample, and the sample writes down how it was started.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -16,14 +18,14 @@ namespace {
 
 constexpr DWORD kExitTimeoutMs = 60000;
 constexpr DWORD kRecordTimeoutMs = 30000;
-const std::wstring kPackageFolderName = L"OVRA00000000000000000\\";
+const std::wstring kPackageFolderName = L"OVRA0123456789ABCDEF\\";
 constexpr wchar_t kRebootKey[] = L"SOFTWARE\\Ovra\\Setup\\Reboot";
 constexpr wchar_t kSessionManagerKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 constexpr wchar_t kPendingRenames[] = L"PendingFileRenameOperations";
 
-std::wstring Tool(const wchar_t* name)
+std::wstring Package(const wchar_t* name)
 {
-    return CInstallerRun::BuildFolder() + L"tests\\tools\\" + name;
+    return CInstallerRun::PackagesFolder() + name;
 }
 
 std::string Narrow(const std::wstring& text)
@@ -121,21 +123,18 @@ protected:
         m_scratch = CInstallerRun::FreshScratch(L"launch-" + std::wstring(name.begin(), name.end()));
         m_root = m_scratch + L"root\\";
         m_record = m_scratch + L"setup-record.txt";
-        m_stub = m_scratch + L"Installer.exe";
-        ASSERT_TRUE(CInstallerRun::PrepareStub(Tool(L"OvraSFXScripted.exe"), m_stub, {}, "setup"));
+        m_installer = Package(L"Installer.exe");
     }
 
     // Runs to the end and returns the full exit code. No window may show with "/q".
     DWORD Run(const std::wstring& arguments, DWORD setupExitCode = 0, bool expectNoWindow = false)
     {
         std::map<std::wstring, std::wstring> environment{
-            {L"OVRA_SCRIPT", L"steps=3;delay=5;setup=" + Tool(L"SampleSetup.exe")},
-            {L"OVRA_SETUP_RECORD", m_record},
-            {L"OVRA_SETUP_EXIT_CODE", std::to_wstring(setupExitCode)}};
+            {L"OVRA_SETUP_RECORD", m_record}, {L"OVRA_SETUP_EXIT_CODE", std::to_wstring(setupExitCode)}};
         const std::wstring root =
             arguments.find(L"/UFPATH=") == std::wstring::npos ? L" /UFPATH=" + m_root : std::wstring();
         CInstallerRun run;
-        EXPECT_TRUE(run.Start(m_stub, root + arguments, m_scratch, environment));
+        EXPECT_TRUE(run.Start(m_installer, root + arguments, m_scratch, environment));
         if (expectNoWindow) {
             while (::WaitForSingleObject(run.ProcessHandle(), 20) == WAIT_TIMEOUT) {
                 const HWND shown = UiDriver::FindWindowOf(run.ProcessId(), L"", L"");
@@ -151,15 +150,18 @@ protected:
 
     std::string Record() { return WaitForFile(m_record, kRecordTimeoutMs) ? ReadTextFile(m_record) : std::string(); }
 
+    std::wstring PackageFolder() const { return m_root + kPackageFolderName; }
+
     std::wstring m_scratch;
     std::wstring m_root;
     std::wstring m_record;
-    std::wstring m_stub;
+    std::wstring m_installer;
 };
 
-TEST_F(InstallerLaunch, WithoutOptionsTheSetupStartsInThePackageFolderAndIsNotWaitedFor)
+TEST_F(InstallerLaunch, WithoutOptionsThePackedBytesLandAndTheSetupIsNotWaitedFor)
 {
     EXPECT_EQ(Run(L" A=1", 1603), 0u);
+    EXPECT_EQ(CompareTrees(CInstallerRun::SampleFolder(), PackageFolder()), "");
     const std::string record = Record();
     ASSERT_FALSE(record.empty()) << "the setup program did not run";
     const std::string commandLine = RecordLine(record, "CommandLine");
@@ -167,7 +169,7 @@ TEST_F(InstallerLaunch, WithoutOptionsTheSetupStartsInThePackageFolderAndIsNotWa
     EXPECT_NE(commandLine.find(logPrefix), std::string::npos) << commandLine;
     EXPECT_EQ(commandLine.substr(commandLine.size() - 6), ".log\"\"") << commandLine;
     EXPECT_EQ(commandLine.find("/qn"), std::string::npos);
-    std::wstring folder = m_root + kPackageFolderName;
+    std::wstring folder = PackageFolder();
     folder.pop_back();
     EXPECT_EQ(Lower(RecordLine(record, "WorkingDirectory")), Lower(Narrow(folder)));
 }
@@ -215,28 +217,35 @@ TEST_F(InstallerLaunch, ExtractOnlyStartsNothing)
 {
     EXPECT_EQ(Run(L" /u /w", 1603), 0u);
     EXPECT_FALSE(FileExists(m_record));
-    EXPECT_TRUE(FileExists(m_root + kPackageFolderName + L"setup.exe"));
+    EXPECT_EQ(CompareTrees(CInstallerRun::SampleFolder(), PackageFolder()), "");
 }
 
 TEST_F(InstallerLaunch, EmptySetupNameStartsNothing)
 {
-    ASSERT_TRUE(CInstallerRun::PrepareStub(Tool(L"OvraSFXScripted.exe"), m_stub, {}, ""));
+    m_installer = m_scratch + L"Installer.exe";
+    ASSERT_TRUE(CInstallerRun::PrepareStub(Package(L"Installer.exe"), m_installer, {}, ""));
     EXPECT_EQ(Run(L" /w", 1603), 0u);
     EXPECT_FALSE(FileExists(m_record));
+    EXPECT_TRUE(FileExists(PackageFolder() + L"setup.exe"));
 }
 
 TEST_F(InstallerLaunch, RelativeRootIsResolvedAgainstTheStartingDirectory)
 {
-    // The stub lives elsewhere, so only the resolved path can lead to the setup program.
-    const std::wstring elsewhere = m_scratch + L"bin\\";
-    ::CreateDirectoryW(elsewhere.c_str(), nullptr);
-    m_stub = elsewhere + L"Installer.exe";
-    ASSERT_TRUE(CInstallerRun::PrepareStub(Tool(L"OvraSFXScripted.exe"), m_stub, {}, "setup"));
+    // The installer lives elsewhere, so only the resolved path can lead to the setup program.
     EXPECT_EQ(Run(L" /UFPATH=rel /w", 1603), 1603u);
-    EXPECT_TRUE(FileExists(m_scratch + L"rel\\" + kPackageFolderName + L"setup.exe"));
-    std::wstring folder = m_scratch + L"rel\\" + kPackageFolderName;
-    folder.pop_back();
-    EXPECT_EQ(Lower(RecordLine(Record(), "WorkingDirectory")), Lower(Narrow(folder)));
+    const std::wstring folder = m_scratch + L"rel\\" + kPackageFolderName;
+    EXPECT_EQ(CompareTrees(CInstallerRun::SampleFolder(), folder), "");
+    EXPECT_EQ(Lower(RecordLine(Record(), "WorkingDirectory")), Lower(Narrow(folder.substr(0, folder.size() - 1))));
+}
+
+TEST_F(InstallerLaunch, QuotedRootAndQuotedPassThroughArgumentsArriveIntact)
+{
+    const std::wstring root = m_scratch + L"my root";
+    EXPECT_EQ(Run(L" /UFPATH=\"" + root + L"\" /v\"INSTALLDIR=\\\"C:\\Program Files\\Ovra\\\"\" /w", 3), 3u);
+    EXPECT_TRUE(FileExists(root + L"\\" + kPackageFolderName + L"setup.exe"));
+    const std::string commandLine = RecordLine(Record(), "CommandLine");
+    EXPECT_NE(commandLine.find(" /v\"INSTALLDIR=\\\"C:\\Program Files\\Ovra\\\"\" /v\"/lv \""), std::string::npos)
+        << commandLine;
 }
 
 TEST_F(InstallerLaunch, CleanupRemovesTheRootThisRunCreated)
@@ -244,6 +253,27 @@ TEST_F(InstallerLaunch, CleanupRemovesTheRootThisRunCreated)
     EXPECT_EQ(Run(L" /CLEANUP /w", 7), 7u);
     EXPECT_FALSE(Record().empty());
     EXPECT_FALSE(FileExists(m_root));
+}
+
+TEST_F(InstallerLaunch, CleanupOfAPopulatedRootRemovesOnlyThePackageFolder)
+{
+    ::CreateDirectoryW(m_root.c_str(), nullptr);
+    const std::wstring keep = m_root + L"keep.txt";
+    FILE* file = _wfopen(keep.c_str(), L"wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("not ours", file);
+    std::fclose(file);
+    EXPECT_EQ(Run(L" /CLEANUP /w", 0), 0u);
+    EXPECT_FALSE(Record().empty());
+    EXPECT_FALSE(FileExists(PackageFolder()));
+    EXPECT_EQ(ReadTextFile(keep), "not ours");
+}
+
+TEST_F(InstallerLaunch, SignedPackageInstallsLikeTheUnsignedOne)
+{
+    m_installer = Package(L"Installer-signed.exe");
+    EXPECT_EQ(Run(L" /w", 1603), 1603u);
+    EXPECT_EQ(CompareTrees(CInstallerRun::SampleFolder(), PackageFolder()), "");
 }
 
 } // namespace

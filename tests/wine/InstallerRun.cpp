@@ -57,6 +57,16 @@ std::wstring CInstallerRun::BuildFolder()
     return ParentOf(ParentOf(TestFolder()));
 }
 
+std::wstring CInstallerRun::PackagesFolder()
+{
+    return TestFolder() + L"packages\\";
+}
+
+std::wstring CInstallerRun::SampleFolder()
+{
+    return PackagesFolder() + L"sample\\";
+}
+
 std::wstring CInstallerRun::FreshScratch(const std::wstring& name)
 {
     const std::wstring folder = L"s:\\gui\\" + name + L"\\";
@@ -147,6 +157,52 @@ CInstallerRun::~CInstallerRun()
             ::TerminateProcess(m_process.hProcess, 0xDEAD);
         ::CloseHandle(m_process.hProcess);
     }
+}
+
+namespace {
+std::map<std::wstring, std::filesystem::path> FilesUnder(const std::wstring& folder)
+{
+    std::map<std::wstring, std::filesystem::path> files;
+    std::error_code error;
+    for (std::filesystem::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->is_regular_file())
+            files[std::filesystem::relative(it->path(), folder).wstring()] = it->path();
+    }
+    return files;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string result;
+    for (const wchar_t c : text)
+        result += c < 0x80 ? static_cast<char>(c) : '?';
+    return result;
+}
+} // namespace
+
+std::string CompareTrees(const std::wstring& expected, const std::wstring& actual)
+{
+    const auto wanted = FilesUnder(expected);
+    const auto found = FilesUnder(actual);
+    if (wanted.empty())
+        return "nothing to compare under " + Narrow(expected);
+    for (const auto& [name, path] : wanted) {
+        const auto it = found.find(name);
+        if (it == found.end())
+            return "missing: " + Narrow(name);
+        std::vector<uint8_t> want;
+        std::vector<uint8_t> got;
+        if (!ReadBytes(path.wstring(), want) || !ReadBytes(it->second.wstring(), got))
+            return "unreadable: " + Narrow(name);
+        if (want != got)
+            return "different bytes: " + Narrow(name);
+    }
+    for (const auto& entry : found) {
+        if (wanted.count(entry.first) == 0)
+            return "unexpected: " + Narrow(entry.first);
+    }
+    return std::string();
 }
 
 std::string ReadTextFile(const std::wstring& path)

@@ -15,6 +15,10 @@ public:
     // Folder of this test program (…\tests\wine\) and the build folder above it.
     static std::wstring TestFolder();
     static std::wstring BuildFolder();
+    // The installers the host's packaging tool packed for these tests, and the folder
+    // they were packed from.
+    static std::wstring PackagesFolder();
+    static std::wstring SampleFolder();
     // A fresh, empty scratch folder for one test, ending with a backslash.
     static std::wstring FreshScratch(const std::wstring& name);
 
@@ -44,6 +48,10 @@ public:
 private:
     PROCESS_INFORMATION m_process{};
 };
+
+// Empty when every file under `expected` lies under `actual` with the same bytes and
+// `actual` holds no other file; otherwise names the first difference.
+std::string CompareTrees(const std::wstring& expected, const std::wstring& actual);
 
 // Reads a whole file as text; empty when it does not exist.
 std::string ReadTextFile(const std::wstring& path);

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Packs the installers the end-to-end Wine tests install, with the host's packaging
+# tool, the way a release engineer builds them on Linux:
+#   Installer.exe            the sample folder (the sample setup program as setup.exe)
+#   Installer-picture.exe    the same with a red background picture
+#   Installer-signed.exe     Installer.exe signed with a throw-away certificate
+#   Installer-truncated.exe  Installer.exe cut inside its stream
+#   sample/                  the packed folder, to compare extracted bytes against
+#
+#   pack-test-packages.sh PACKER STUB SAMPLE_SETUP OUT_DIR
+set -euo pipefail
+
+if [ $# -ne 4 ]; then
+  echo "usage: pack-test-packages.sh PACKER STUB SAMPLE_SETUP OUT_DIR" >&2
+  exit 2
+fi
+packer=$1 stub=$2 setup=$3 out=$4
+
+if [ ! -x "$packer" ]; then
+  echo "pack-test-packages: no packaging tool at $packer;" \
+    "build it first (cmake --preset release && cmake --build --preset release)" >&2
+  exit 1
+fi
+
+rm -rf "$out"
+sample=$out/sample
+mkdir -p "$sample/data" "$sample/sub/deeper"
+cp "$setup" "$sample/setup.exe"
+printf 'OvraSFX sample package\r\n' >"$sample/readme.txt"
+# Incompressible, so that decoding takes long enough for the caption to count.
+head -c 24M /dev/urandom >"$sample/data/random.bin"
+cp "$sample/data/random.bin" "$sample/sub/copy of random.bin"
+seq 1 300000 >"$sample/data/numbers.txt"
+: >"$sample/sub/deeper/empty.txt"
+# The caption's last step is 250 + (N - 1) / N * 250 fifths of a percent: "99 %" needs
+# more than 250 files.
+mkdir -p "$sample/many"
+for i in $(seq 1 300); do
+  printf 'file %d of the sample package\r\n' "$i" >"$sample/many/file-$i.txt"
+done
+printf 'caf\xc3\xa9\r\n' >"$sample/caf$(printf '\xc3\xa9').txt"
+
+pack() {
+  "$packer" pack "$sample" --stub "$stub" --setup setup --build-id 0123456789ABCDEF "$@" 2>&1 |
+    sed 's/^/  /'
+  return "${PIPESTATUS[0]}"
+}
+pack --out "$out/Installer.exe"
+
+convert -size 50x30 xc:'rgb(200,0,0)' -type truecolor BMP3:"$out/red.bmp"
+pack --out "$out/Installer-picture.exe" --picture "$out/red.bmp"
+
+openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=OvraSFX test signer" -days 2 \
+  -keyout "$out/signer-key.pem" -out "$out/signer-cert.pem" 2>/dev/null
+osslsigncode sign -certs "$out/signer-cert.pem" -key "$out/signer-key.pem" -n "OvraSFX sample" \
+  -in "$out/Installer.exe" -out "$out/Installer-signed.exe" >/dev/null
+
+size=$(stat -c %s "$out/Installer.exe")
+head -c $((size - 4 * 1024 * 1024)) "$out/Installer.exe" >"$out/Installer-truncated.exe"
+echo "packed the test installers into $out"
