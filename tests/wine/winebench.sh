@@ -61,6 +61,8 @@ mkdir -p "$bench/scratch"
 "$server" -p 120 </dev/null >/dev/null 2>&1 || true
 "$loader" wineboot </dev/null >/dev/null 2>&1 || true
 
+# The host's working directory lies on no drive; the build folder is t:.
+cd "$build_dir"
 relative=${program#"$build_dir"/}
 windows_path="t:\\${relative//\//\\}"
 # Wine's helper processes (services, the desktop of a GUI test) inherit the standard
