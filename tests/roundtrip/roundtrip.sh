@@ -40,6 +40,8 @@ if [ -d "$x86" ]; then
     [ -f "$x86/$dll" ] && cp -- "$x86/$dll" "$src/x86/"
   done
 fi
+# Without 32-bit Wine there are no x86 DLLs to take; no empty folder is left behind.
+rmdir "$src/x86" 2>/dev/null || true
 for dll in "${dlls[@]:100:10}"; do
   cp -- "$x64/$dll" "$src/dup/a/"
   cp -- "$x64/$dll" "$src/dup/b/copy-of-$dll"
