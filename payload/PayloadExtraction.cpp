@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "ErrorTextBuffer.h"
+#include "LzmaHeapAllocator.h"
 #include "PayloadHost.h"
 #include "PayloadInStream.h"
 #include "PayloadParser.h"
@@ -15,18 +16,6 @@ namespace {
 constexpr size_t kBlockSize = 65536;
 constexpr size_t kHeaderSize = LZMA_PROPS_SIZE + 8;
 constexpr uint64_t kUnknownSize = ~0ull;
-
-void* HeapAlloc(void*, size_t size)
-{
-    return size == 0 ? nullptr : std::malloc(size);
-}
-
-void HeapFree(void*, void* address)
-{
-    std::free(address);
-}
-
-ISzAlloc g_heapAllocator = {HeapAlloc, HeapFree};
 
 int ReadHeader(CPayloadInStream& stream, unsigned char* header)
 {
@@ -72,14 +61,9 @@ int Translate(int code, CErrorTextBuffer& text)
 
 } // namespace
 
-ISzAlloc* PayloadHeapAllocator()
-{
-    return &g_heapAllocator;
-}
-
 int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText, IPayloadHost* host)
 {
-    return ExtractPayload(stubPath, streamOffset, errorText, host, PayloadHeapAllocator());
+    return ExtractPayload(stubPath, streamOffset, errorText, host, LzmaHeapAllocator());
 }
 
 int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,

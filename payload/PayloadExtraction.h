@@ -24,6 +24,3 @@ class IPayloadHost;
 
 // Decodes in 64 KiB blocks into the parser (created on the first step). A result code.
 [[nodiscard]] int DecodeLoop(CLzmaDec& decoder, CPayloadInStream& stream, uint64_t decodedSize, IPayloadHost& host);
-
-// The runtime heap behind the decoder: allocating 0 bytes gives no block.
-ISzAlloc* PayloadHeapAllocator();

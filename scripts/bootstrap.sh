@@ -70,8 +70,13 @@ install_missing() {
   done
   return 1
 }
-update_indexes
-install_missing
+if [ ${#missing[@]} -gt 0 ]; then
+  update_indexes
+  install_missing
+else
+  # Only the optional package is missing: one try, no waiting.
+  $sudo apt-get update -qq || true
+fi
 if [ ${#missing_optional[@]} -gt 0 ] &&
   ! $sudo apt-get install -y -qq "${missing_optional[@]}" >/dev/null; then
   echo "bootstrap: warning: could not install ${missing_optional[*]}; 32-bit Wine tests will be skipped" >&2

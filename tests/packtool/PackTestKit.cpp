@@ -9,21 +9,11 @@
 
 #include <lzma/LzmaDec.h>
 
+#include "payload/LzmaHeapAllocator.h"
+
 namespace PackTestKit {
 
 namespace {
-
-void* Allocate(void*, size_t size)
-{
-    return size == 0 ? nullptr : std::malloc(size);
-}
-
-void Release(void*, void* address)
-{
-    std::free(address);
-}
-
-ISzAlloc g_allocator = {Allocate, Release};
 
 void Put(std::vector<uint8_t>& bytes, uint64_t value, size_t length)
 {
@@ -139,7 +129,7 @@ std::vector<uint8_t> DecodeStream(const std::vector<uint8_t>& package, uint32_t 
     SizeT inSize = package.size() - streamOffset - 13;
     ELzmaStatus status;
     const SRes result = LzmaDecode(container.data(), &outSize, header + 13, &inSize, header, 5, LZMA_FINISH_END,
-                                   &status, &g_allocator);
+                                   &status, LzmaHeapAllocator());
     EXPECT_EQ(result, SZ_OK);
     EXPECT_EQ(outSize, container.size());
     return container;

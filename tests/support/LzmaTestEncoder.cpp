@@ -5,16 +5,9 @@
 
 #include <lzma/LzmaEnc.h>
 
+#include "payload/LzmaHeapAllocator.h"
+
 namespace {
-void* Alloc(void*, size_t size)
-{
-    return size ? std::malloc(size) : nullptr;
-}
-void Free(void*, void* address)
-{
-    std::free(address);
-}
-ISzAlloc g_alloc = {Alloc, Free};
 } // namespace
 
 std::vector<uint8_t> CompressForPayload(const std::vector<uint8_t>& data, const CLzmaTestSettings& settings)
@@ -33,7 +26,7 @@ std::vector<uint8_t> CompressForPayload(const std::vector<uint8_t>& data, const 
     SizeT destLen = out.size() - 13;
     SizeT propsSize = LZMA_PROPS_SIZE;
     const SRes res = LzmaEncode(out.data() + 13, &destLen, data.data(), data.size(), &props, out.data(), &propsSize,
-                                settings.bUnknownSize ? 1 : 0, nullptr, &g_alloc, &g_alloc);
+                                settings.bUnknownSize ? 1 : 0, nullptr, LzmaHeapAllocator(), LzmaHeapAllocator());
     if (res != SZ_OK || propsSize != LZMA_PROPS_SIZE)
         throw std::runtime_error("LzmaEncode failed");
     const uint64_t size = settings.bUnknownSize ? ~0ull : data.size();

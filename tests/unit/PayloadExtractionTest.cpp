@@ -14,6 +14,7 @@
 #include "ScratchFolder.h"
 #include "dialog/ProgressProtocol.h"
 #include "payload/ErrorTextBuffer.h"
+#include "payload/LzmaHeapAllocator.h"
 #include "payload/PayloadExtraction.h"
 #include "payload/PayloadParser.h"
 #include "payload/PayloadResult.h"
@@ -82,7 +83,7 @@ protected:
     int Extract(uint32_t offset, CRecordingPayloadHost& host, ISzAlloc* allocator = nullptr)
     {
         std::memset(m_error, 0, sizeof(m_error));
-        return ExtractPayload(m_stub, offset, m_error, &host, allocator ? allocator : PayloadHeapAllocator());
+        return ExtractPayload(m_stub, offset, m_error, &host, allocator ? allocator : LzmaHeapAllocator());
     }
     std::string PackageFiles() const
     {

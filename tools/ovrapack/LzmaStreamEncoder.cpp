@@ -5,19 +5,9 @@
 
 #include <lzma/LzmaEnc.h>
 
+#include "payload/LzmaHeapAllocator.h"
+
 namespace {
-
-void* Allocate(void*, size_t size)
-{
-    return size == 0 ? nullptr : std::malloc(size);
-}
-
-void Release(void*, void* address)
-{
-    std::free(address);
-}
-
-ISzAlloc g_allocator = {Allocate, Release};
 
 struct SInput
 {
@@ -84,11 +74,11 @@ CLzmaEncProps PropsOf(const CLzmaStreamEncoder::SSettings& settings, uint64_t si
 
 struct SEncoderOwner
 {
-    CLzmaEncHandle handle = LzmaEnc_Create(&g_allocator);
+    CLzmaEncHandle handle = LzmaEnc_Create(LzmaHeapAllocator());
     ~SEncoderOwner()
     {
         if (handle)
-            LzmaEnc_Destroy(handle, &g_allocator, &g_allocator);
+            LzmaEnc_Destroy(handle, LzmaHeapAllocator(), LzmaHeapAllocator());
     }
 };
 
@@ -139,8 +129,8 @@ bool CLzmaStreamEncoder::Encode(const SSettings& settings, uint64_t size, const 
     SInput input = {{ReadInput}, &read, 0, {}};
     SOutput output = {{WriteOutput}, &write, {}};
     SProgress reporter = {{ReportProgress}, &progress};
-    const SRes result = LzmaEnc_Encode(encoder.handle, &output.vtable, &input.vtable, &reporter.vtable, &g_allocator,
-                                       &g_allocator);
+    const SRes result = LzmaEnc_Encode(encoder.handle, &output.vtable, &input.vtable, &reporter.vtable, LzmaHeapAllocator(),
+                                       LzmaHeapAllocator());
     if (result != SZ_OK) {
         if (!input.strError.empty())
             error = input.strError;

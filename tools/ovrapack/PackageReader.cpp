@@ -9,6 +9,7 @@
 #include <lzma/LzmaDec.h>
 
 #include "PeImage.h"
+#include "payload/LzmaHeapAllocator.h"
 #include "payload/PatchBlockEditor.h"
 
 namespace fs = std::filesystem;
@@ -19,18 +20,6 @@ constexpr size_t kHeadSize = 64 * 1024;
 constexpr size_t kStreamHeaderSize = 13;
 constexpr size_t kInputSize = 64 * 1024;
 constexpr size_t kGrowStep = 1 << 20;
-
-void* Allocate(void*, size_t size)
-{
-    return size == 0 ? nullptr : std::malloc(size);
-}
-
-void Release(void*, void* address)
-{
-    std::free(address);
-}
-
-ISzAlloc g_allocator = {Allocate, Release};
 
 std::string Display(const fs::path& path)
 {
@@ -52,7 +41,7 @@ struct SDecoderOwner
 {
     CLzmaDec decoder;
     SDecoderOwner() { LzmaDec_Construct(&decoder); }
-    ~SDecoderOwner() { LzmaDec_FreeProbs(&decoder, &g_allocator); }
+    ~SDecoderOwner() { LzmaDec_FreeProbs(&decoder, LzmaHeapAllocator()); }
 };
 
 } // namespace
@@ -119,7 +108,7 @@ bool CPackageReader::ReadTables(const fs::path& path, std::string& error)
 
     SDecoderOwner owner;
     CLzmaDec& decoder = owner.decoder;
-    if (LzmaDec_AllocateProbs(&decoder, header.data(), LZMA_PROPS_SIZE, &g_allocator) != SZ_OK) {
+    if (LzmaDec_AllocateProbs(&decoder, header.data(), LZMA_PROPS_SIZE, LzmaHeapAllocator()) != SZ_OK) {
         error = "unsupported stream properties";
         return false;
     }
