@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <cwctype>
-#include <functional>
 #include <string>
 
 #include "InstallerRun.h"
@@ -106,10 +105,7 @@ protected:
         m_stub = m_scratch + L"Installer.exe";
     }
 
-    bool PrepareStub(const std::vector<uint8_t>& picture = {}, const std::string& setupName = "setup")
-    {
-        return CInstallerRun::PrepareStub(ScriptedStub(), m_stub, picture, setupName);
-    }
+    bool PrepareStub() { return CInstallerRun::PrepareStub(ScriptedStub(), m_stub, "setup"); }
 
     // `script` is the scripted pipeline's, with the sample setup program and the
     // outcome record added; the root is this test's own unless `arguments` names one.
@@ -172,7 +168,8 @@ TEST_F(InstallerGui, CancelDuringDecodingStartsNothing)
     EXPECT_FALSE(FileExists(m_record));
 }
 
-void ExpectErrorBox(DWORD processId, const std::wstring& expectedText, const std::wstring& caption = L"Extraction failed")
+void ExpectErrorBox(DWORD processId, const std::wstring& expectedText,
+                    const std::wstring& caption = L"Extraction failed")
 {
     const HWND box = UiDriver::WaitForWindow(processId, kDialogClass, caption, kWindowTimeoutMs);
     ASSERT_NE(box, nullptr);
@@ -211,7 +208,8 @@ TEST_F(InstallerGui, OutputFileThatCannotOpenShowsTwoBoxes)
 {
     ASSERT_TRUE(PrepareStub());
     ASSERT_TRUE(Start(L"", L"steps=3;delay=10;openfail=sub\\x.bin"));
-    ExpectErrorBox(m_run.ProcessId(), L"Unable to open the output file " + m_root + kScriptedPackageFolder + L"sub\\x.bin.");
+    ExpectErrorBox(m_run.ProcessId(),
+                   L"Unable to open the output file " + m_root + kScriptedPackageFolder + L"sub\\x.bin.");
     ExpectErrorBox(m_run.ProcessId(), L"Error code: 23");
     EXPECT_EQ(ExitCode(), 0u);
 }

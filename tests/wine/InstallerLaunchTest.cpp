@@ -223,7 +223,7 @@ TEST_F(InstallerLaunch, ExtractOnlyStartsNothing)
 TEST_F(InstallerLaunch, EmptySetupNameStartsNothing)
 {
     m_installer = m_scratch + L"Installer.exe";
-    ASSERT_TRUE(CInstallerRun::PrepareStub(Package(L"Installer.exe"), m_installer, {}, ""));
+    ASSERT_TRUE(CInstallerRun::PrepareStub(Package(L"Installer.exe"), m_installer, ""));
     EXPECT_EQ(Run(L" /w", 1603), 0u);
     EXPECT_FALSE(FileExists(m_record));
     EXPECT_TRUE(FileExists(PackageFolder() + L"setup.exe"));

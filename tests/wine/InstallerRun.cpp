@@ -37,11 +37,6 @@ bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes)
     return std::fclose(file) == 0 && written;
 }
 
-void PutLittleEndian(std::vector<uint8_t>& bytes, size_t offset, uint32_t value, size_t length)
-{
-    for (size_t i = 0; i < length; ++i)
-        bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
 } // namespace
 
 std::wstring CInstallerRun::TestFolder()
@@ -76,48 +71,14 @@ std::wstring CInstallerRun::FreshScratch(const std::wstring& name)
     return folder;
 }
 
-std::vector<uint8_t> CInstallerRun::SolidBitmap(int width, int height, COLORREF colour)
-{
-    const uint32_t rowBytes = static_cast<uint32_t>((width * 3 + 3) & ~3);
-    const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(height);
-    std::vector<uint8_t> bmp(54 + pixelBytes, 0);
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    PutLittleEndian(bmp, 2, static_cast<uint32_t>(bmp.size()), 4);
-    PutLittleEndian(bmp, 10, 54, 4);
-    PutLittleEndian(bmp, 14, 40, 4);
-    PutLittleEndian(bmp, 18, static_cast<uint32_t>(width), 4);
-    PutLittleEndian(bmp, 22, static_cast<uint32_t>(height), 4);
-    PutLittleEndian(bmp, 26, 1, 2);
-    PutLittleEndian(bmp, 28, 24, 2);
-    PutLittleEndian(bmp, 34, pixelBytes, 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const size_t at = 54 + static_cast<size_t>(y) * rowBytes + static_cast<size_t>(x) * 3;
-            bmp[at] = GetBValue(colour);
-            bmp[at + 1] = GetGValue(colour);
-            bmp[at + 2] = GetRValue(colour);
-        }
-    }
-    return bmp;
-}
-
-bool CInstallerRun::PrepareStub(const std::wstring& stub, const std::wstring& target,
-                                const std::vector<uint8_t>& picture, const std::string& setupName)
+bool CInstallerRun::PrepareStub(const std::wstring& stub, const std::wstring& target, const std::string& setupName)
 {
     std::vector<uint8_t> image;
     if (!ReadBytes(stub, image))
         return false;
     std::string error;
     auto editor = CPatchBlockEditor::Locate(image, error);
-    if (!editor || !editor->SetSetupName(setupName, error))
-        return false;
-    if (!picture.empty()) {
-        editor->SetPictureOffset(static_cast<uint32_t>(image.size()));
-        editor->SetStreamOffset(static_cast<uint32_t>(image.size() + picture.size()));
-        image.insert(image.end(), picture.begin(), picture.end());
-    }
-    return WriteBytes(target, image);
+    return editor && editor->SetSetupName(setupName, error) && WriteBytes(target, image);
 }
 
 bool CInstallerRun::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory,

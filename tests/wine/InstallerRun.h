@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// One run of an installer under test: a private copy of a stub, patched and with a
-// picture appended as a test wants it, started with an exact command line.
+// One run of an installer under test (a packed installer, or a stub with a scripted
+// pipeline), started with an exact command line and watched to its exit code.
 class CInstallerRun
 {
 public:
@@ -22,13 +22,8 @@ public:
     // A fresh, empty scratch folder for one test, ending with a backslash.
     static std::wstring FreshScratch(const std::wstring& name);
 
-    // Copies `stub` to `target`, optionally appending `picture` (patch field 5 at the
-    // old end, field 2 at the new end) and setting the setup name.
-    static bool PrepareStub(const std::wstring& stub, const std::wstring& target, const std::vector<uint8_t>& picture,
-                            const std::string& setupName);
-
-    // A 24-bit BMP of one colour.
-    static std::vector<uint8_t> SolidBitmap(int width, int height, COLORREF colour);
+    // Copies `stub` (or a packed installer) to `target` with another setup name.
+    static bool PrepareStub(const std::wstring& stub, const std::wstring& target, const std::string& setupName);
 
     // Starts `exe` with `arguments` (appended after the quoted path), in `directory`,
     // with `environment` added to this process's variables.
