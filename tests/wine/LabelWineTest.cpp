@@ -98,7 +98,6 @@ protected:
         ASSERT_NE(control, nullptr);
         m_label = std::make_unique<CLabel>();
         ASSERT_TRUE(m_label->SubclassWindow(control));
-        ::SetForegroundWindow(m_parent);
         Pump(200);
     }
 
