@@ -4,6 +4,8 @@
 
 #include <cwchar>
 
+#include "win32/TextConversion.h"
+
 unsigned CWindowsLocalePlatform::AnsiCodePage(uint16_t langId) const
 {
     constexpr int kDigits = 7;
@@ -31,15 +33,7 @@ uint16_t CWindowsLocalePlatform::DefaultLangID(LangIdSource source) const
 
 std::wstring CWindowsLocalePlatform::Decode(const std::string& text, unsigned codePage) const
 {
-    if (text.empty())
-        return std::wstring();
-    const int units = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (units <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    if (::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), units) != units)
-        return std::wstring();
-    return wide;
+    return AnsiToWide(text, codePage);
 }
 
 const ILocalePlatform& LocalePlatform()

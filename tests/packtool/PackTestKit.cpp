@@ -23,20 +23,6 @@ void Put(std::vector<uint8_t>& bytes, uint64_t value, size_t length)
 
 } // namespace
 
-CScratchFolder::CScratchFolder(const std::string& name)
-{
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_path = std::filesystem::temp_directory_path() / ("ovrapack-test-" + name + "-" + test->name());
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
-}
-
-CScratchFolder::~CScratchFolder()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
 {
     std::filesystem::create_directories(path.parent_path());

@@ -7,25 +7,10 @@
 
 #include "tools/ovrapack/ContainerTables.h"
 
-// Helpers for tests of the packaging tool: scratch folders, files, a complete
-// decode of a package's stream, and an independent placement of a container's
-// chunks that reports any gap or overlap.
+// Helpers for tests of the packaging tool: files, a complete decode of a package's
+// stream, and an independent placement of a container's chunks that reports any gap
+// or overlap. Scratch folders are the shared test support's.
 namespace PackTestKit {
-
-class CScratchFolder
-{
-public:
-    explicit CScratchFolder(const std::string& name);
-    ~CScratchFolder();
-    CScratchFolder(const CScratchFolder&) = delete;
-    CScratchFolder& operator=(const CScratchFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& relative) const { return m_path / relative; }
-
-private:
-    std::filesystem::path m_path;
-};
 
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path);

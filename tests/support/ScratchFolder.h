@@ -16,6 +16,7 @@ public:
     CScratchFolder& operator=(const CScratchFolder&) = delete;
 
     const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& relative) const { return m_path / relative; }
 
     // Every regular file below the folder, relative, with '/' separators, sorted.
     std::vector<std::string> ListFiles() const;

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "PackTestKit.h"
+#include "ScratchFolder.h"
 #include "TestStub.h"
 #include "payload/PatchBlock.h"
 #include "payload/PatchBlockEditor.h"
