@@ -8,21 +8,29 @@
 namespace {
 
 thread_local std::wstring t_caughtText;
+thread_local HWND t_caughtBox = nullptr;
 
 constexpr int kMessageBoxTextId = 0xFFFF;
 
+bool IsDialogWindow(HWND window)
+{
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    return std::wstring(className) == L"#32770";
+}
+
+// The box's text is read as it is destroyed, not when it is activated: when another
+// program holds the foreground, Wine may activate the box before its text is set.
 LRESULT CALLBACK CatchMessageBox(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_ACTIVATE) {
-        const HWND box = reinterpret_cast<HWND>(wParam);
-        wchar_t className[16] = {};
-        ::GetClassNameW(box, className, 16);
-        if (std::wstring(className) == L"#32770") {
-            wchar_t text[512] = {};
-            ::GetDlgItemTextW(box, kMessageBoxTextId, text, 512);
-            t_caughtText = text;
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && t_caughtBox == nullptr && IsDialogWindow(window)) {
+        t_caughtBox = window;
+        ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+    } else if (code == HCBT_DESTROYWND && window == t_caughtBox) {
+        wchar_t text[512] = {};
+        ::GetDlgItemTextW(window, kMessageBoxTextId, text, 512);
+        t_caughtText = text;
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -45,6 +53,7 @@ CMessageBoxCatcher::CMessageBoxCatcher()
     : m_hHook(::SetWindowsHookExW(WH_CBT, CatchMessageBox, nullptr, ::GetCurrentThreadId()))
 {
     t_caughtText.clear();
+    t_caughtBox = nullptr;
 }
 
 CMessageBoxCatcher::~CMessageBoxCatcher()
