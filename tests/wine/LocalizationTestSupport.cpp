@@ -19,8 +19,8 @@ bool IsDialogWindow(HWND window)
     return std::wstring(className) == L"#32770";
 }
 
-// The box's text is read as it is destroyed, not when it is activated: when another
-// program holds the foreground, Wine may activate the box before its text is set.
+// The box's text is read as it is destroyed, not when it is activated: read at
+// activation it came back empty now and then while another program held the foreground.
 LRESULT CALLBACK CatchMessageBox(int code, WPARAM wParam, LPARAM lParam)
 {
     const HWND window = reinterpret_cast<HWND>(wParam);
