@@ -35,6 +35,10 @@ bool CPayloadNameRules::IsSafeName(std::string_view name, std::string& reason)
             return false;
         }
     }
+    if (IsTemporaryDataName(name)) {
+        reason = "file name that the temporary data file needs";
+        return false;
+    }
     size_t start = 0;
     while (true) {
         const size_t end = name.find('\\', start);
@@ -80,6 +84,11 @@ bool CPayloadNameRules::IsReservedDeviceName(std::string_view component)
     }
     return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' &&
            stem[3] <= '9';
+}
+
+bool CPayloadNameRules::IsTemporaryDataName(std::string_view name)
+{
+    return Upper(name) == Upper(kTemporaryDataName);
 }
 
 bool CPayloadNameRules::IsSafeRelativePath(const std::filesystem::path& path)

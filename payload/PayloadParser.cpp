@@ -320,6 +320,13 @@ int CPayloadParser::Finish()
     return PayloadResult::kOk;
 }
 
+void CPayloadParser::CloseTemporaryFile()
+{
+    // Nothing more is written to it, and a failure here changes no outcome.
+    if (m_temporary && m_temporary->IsOpen())
+        (void)m_temporary->Stream().Close();
+}
+
 int CPayloadParser::Fail(int code, std::string detail)
 {
     if (m_nFailure == 0) {

@@ -10,6 +10,7 @@
 
 #include "ChunkRecord.h"
 #include "OutputFile.h"
+#include "PayloadNameRules.h"
 
 class IPayloadHost;
 
@@ -29,7 +30,7 @@ public:
     static constexpr size_t kHeaderSize = 6;
     static constexpr size_t kTableHeaderSize = 12;
     static constexpr uint64_t kMaxDataSection = 0xFFFFFFFFull;
-    static constexpr const char* kTemporaryName = "temp.htar";
+    static constexpr const char* kTemporaryName = CPayloadNameRules::kTemporaryDataName;
 
     // The host receives progress and opens files; it must outlive the parser.
     explicit CPayloadParser(IPayloadHost& host);
@@ -42,6 +43,10 @@ public:
     // Writes every output file in name-table order and deletes the temporary data
     // file. 0, 13 (cancelled), 35 (a file failed to open) or the failure code.
     [[nodiscard]] int Finish();
+
+    // Extraction has ended, whatever the outcome: an open temporary data file would
+    // keep the package folder from being removed.
+    void CloseTemporaryFile();
 
     // 0 while all is well, else a result code; the detail says what was wrong.
     int Failure() const { return m_nFailure; }

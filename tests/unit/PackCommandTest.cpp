@@ -245,6 +245,10 @@ TEST_F(PackCommand, NamesWindowsCannotHoldAreRefused)
     fs::remove_all(Source());
     WriteSource("back\\slash", {'a'});
     ExpectRefused(Basic(), "backslash");
+    // The installer's temporary data file, in any letter case.
+    fs::remove_all(Source());
+    WriteSource("TEMP.htar", {'a'});
+    ExpectRefused(Basic(), "\"temp.htar\" is taken by the installer's temporary data file");
 }
 
 TEST_F(PackCommand, NonAsciiNamesDrawAWarningAndTravelInCodePage1252)

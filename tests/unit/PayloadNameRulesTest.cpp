@@ -20,7 +20,7 @@ INSTANTIATE_TEST_SUITE_P(PayloadNameRules, UnsafeName,
                                          "a\\..\\..\\x", "a\\..", ".\\x", "a\\\\b", "a\\", "a/../x", "/etc/passwd",
                                          "file.txt:stream", "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", "a\tb",
                                          "dir\\x\x01", "...", "a\\.. ", "name.", "name ", "CON", "nul.txt",
-                                         "dir\\com1", "Lpt9.log", "aux"));
+                                         "dir\\com1", "Lpt9.log", "aux", "temp.htar", "TEMP.HTAR", "Temp.hTar"));
 
 TEST(PayloadNameRules, OrdinaryRelativeNamesAreAccepted)
 {

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "payload/CodePage1252.h"
+#include "payload/PayloadNameRules.h"
 
 namespace fs = std::filesystem;
 
@@ -81,9 +82,13 @@ std::string CSourceTree::NameProblem(const std::string& name)
         if (IsReservedDeviceName(component))
             return "a name component is a device name Windows reserves";
         if (end == std::string::npos)
-            return {};
+            break;
         start = end + 1;
     }
+    // The installer stages the data section in this file while it extracts.
+    if (CPayloadNameRules::IsTemporaryDataName(name))
+        return "the name \"temp.htar\" is taken by the installer's temporary data file";
+    return {};
 }
 
 bool CSourceTree::Scan(const fs::path& root, std::string& error)
