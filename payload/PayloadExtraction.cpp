@@ -43,7 +43,22 @@ const char* MessageFor(int code)
     }
 }
 
-int Translate(int code, CErrorTextBuffer& text)
+// What a user can do about it, on a line of its own after the error and its detail.
+std::string AdviceFor(int code, IPayloadHost& host)
+{
+    switch (code) {
+    case PayloadResult::kDataError:
+    case PayloadResult::kUnsupported:
+    case PayloadResult::kInputEof:
+        return "The installer file is damaged or incomplete: download it again.\n";
+    case PayloadResult::kWriteError:
+        return "The disk may be full: could not write to " + host.PathToText(host.PackageFolder()) + "\n";
+    default:
+        return {};
+    }
+}
+
+int Translate(int code, CErrorTextBuffer& text, IPayloadHost& host)
 {
     if (code == PayloadResult::kOk || code == PayloadResult::kCancelled)
         return code;
@@ -56,6 +71,7 @@ int Translate(int code, CErrorTextBuffer& text)
         text.Append(g_pPayloadParser->FailureDetail());
         text.Append("\n");
     }
+    text.Append(AdviceFor(code, host));
     return PayloadResult::kDataError;
 }
 
@@ -94,7 +110,9 @@ int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset,
             g_pPayloadParser = std::make_unique<CPayloadParser>(*host);
         code = g_pPayloadParser->Finish();
     }
-    return Translate(code, text);
+    if (g_pPayloadParser)
+        g_pPayloadParser->CloseTemporaryFile();
+    return Translate(code, text, *host);
 }
 
 int DecodePayloadStream(CPayloadInStream& stream, IPayloadHost& host, ISzAlloc* allocator)

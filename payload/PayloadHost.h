@@ -24,4 +24,12 @@ public:
     // A container name (8-bit, backslash-separated) as a path relative to the package
     // folder. The stub widens with the thread's ANSI code page; tools choose their own.
     virtual std::filesystem::path NameToPath(const std::string& name) = 0;
+
+    // A path as 8-bit text for the error text. UTF-8 unless the host knows better (the
+    // stub's text is read in the thread's ANSI code page).
+    virtual std::string PathToText(const std::filesystem::path& path)
+    {
+        const std::u8string text = path.u8string();
+        return std::string(text.begin(), text.end());
+    }
 };

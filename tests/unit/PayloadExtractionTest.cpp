@@ -28,6 +28,9 @@ std::vector<uint8_t> Bytes(const std::string& text)
 
 // Three files, one of them twice as large as its chunk; 200 KB of data so the
 // decoder hands over several 64 KiB blocks.
+// The line a user reads after every sign of a damaged package.
+constexpr const char* kDamaged = "The installer file is damaged or incomplete: download it again.\n";
+
 CContainerBuilder ThreeFiles()
 {
     CContainerBuilder builder;
@@ -168,7 +171,7 @@ TEST_F(PayloadExtractionTest, UnknownSizeWithoutEndMarkerIsADataError)
     std::fill(stream.begin() + 5, stream.begin() + 13, 0xFF);
     CRecordingPayloadHost host(m_package);
     EXPECT_EQ(Extract(stream, host), 1);
-    EXPECT_STREQ(m_error, "\nError: Data error\n");
+    EXPECT_EQ(std::string(m_error), std::string("\nError: Data error\n") + kDamaged);
 }
 
 TEST_F(PayloadExtractionTest, SizeLargerThanTheStreamIsADataError)
@@ -177,7 +180,7 @@ TEST_F(PayloadExtractionTest, SizeLargerThanTheStreamIsADataError)
     stream[7] = static_cast<uint8_t>(stream[7] + 1);
     CRecordingPayloadHost host(m_package);
     EXPECT_EQ(Extract(stream, host), 1);
-    EXPECT_STREQ(m_error, "\nError: Data error\n");
+    EXPECT_EQ(std::string(m_error), std::string("\nError: Data error\n") + kDamaged);
     EXPECT_EQ(PackageFiles(), "temp.htar;");
 }
 
@@ -195,7 +198,7 @@ TEST_F(PayloadExtractionTest, PropertiesByteOutOfRangeIsUnsupported)
     stream[0] = 225;
     CRecordingPayloadHost host(m_package);
     EXPECT_EQ(Extract(stream, host), 1);
-    EXPECT_STREQ(m_error, "\nError code: 4\n");
+    EXPECT_EQ(std::string(m_error), std::string("\nError code: 4\n") + kDamaged);
 }
 
 TEST_F(PayloadExtractionTest, FileShorterThanOffsetPlusHeaderIsTruncatedHeader)
@@ -203,9 +206,9 @@ TEST_F(PayloadExtractionTest, FileShorterThanOffsetPlusHeaderIsTruncatedHeader)
     CRecordingPayloadHost host(m_package);
     WritePackageFile(m_stub, {}, 1000, 12);
     EXPECT_EQ(Extract(1000, host), 1);
-    EXPECT_STREQ(m_error, "\nError code: 6\n");
+    EXPECT_EQ(std::string(m_error), std::string("\nError code: 6\n") + kDamaged);
     EXPECT_EQ(Extract(5000, host), 1);
-    EXPECT_STREQ(m_error, "\nError code: 6\n");
+    EXPECT_EQ(std::string(m_error), std::string("\nError code: 6\n") + kDamaged);
 }
 
 TEST_F(PayloadExtractionTest, ReadErrorOnTheStubIsReported)
@@ -243,7 +246,9 @@ TEST_F(PayloadExtractionTest, TemporaryFileThatCannotBeWrittenFailsTheRun)
     const uint32_t offset = WritePackageFile(m_stub, stream);
     ScopedFileSizeLimit limit(100000);
     EXPECT_EQ(Extract(offset, host), 1);
-    EXPECT_STREQ(m_error, "\nError: Can not write output file\ncannot write the temporary data file \"temp.htar\"\n");
+    EXPECT_EQ(std::string(m_error), "\nError: Can not write output file\ncannot write the temporary data file \"temp.htar\"\n"
+                                    "The disk may be full: could not write to " +
+                                        m_package.string() + "\n");
 }
 
 TEST_F(PayloadExtractionTest, OutputFileThatCannotBeWrittenFailsTheRunAndIsRemoved)
@@ -255,7 +260,9 @@ TEST_F(PayloadExtractionTest, OutputFileThatCannotBeWrittenFailsTheRunAndIsRemov
     const uint32_t offset = WritePackageFile(m_stub, CompressForPayload(builder.Build()));
     ScopedFileSizeLimit limit(100000);
     EXPECT_EQ(Extract(offset, host), 1);
-    EXPECT_STREQ(m_error, "\nError: Can not write output file\ncannot write \"twice.bin\"\n");
+    EXPECT_EQ(std::string(m_error), "\nError: Can not write output file\ncannot write \"twice.bin\"\n"
+                                    "The disk may be full: could not write to " +
+                                        m_package.string() + "\n");
     EXPECT_EQ(PackageFiles(), "temp.htar;");
 }
 
@@ -303,6 +310,40 @@ TEST_F(PayloadExtractionTest, CancelDuringDecodingLeavesOnlyTheTemporaryFile)
     EXPECT_STREQ(m_error, "");
     EXPECT_LT(host.Progress().back(), 250u);
     EXPECT_EQ(PackageFiles(), "temp.htar;");
+    // Closed, so that "/CLEANUP" can remove the package folder after a cancel.
+    ASSERT_NE(g_pPayloadParser->TemporaryFile(), nullptr);
+    EXPECT_FALSE(g_pPayloadParser->TemporaryFile()->IsOpen());
+}
+
+TEST_F(PayloadExtractionTest, FailedRunClosesTheTemporaryFile)
+{
+    auto stream = CompressForPayload(ThreeFiles().Build());
+    stream[7] = static_cast<uint8_t>(stream[7] + 1);
+    CRecordingPayloadHost host(m_package);
+    EXPECT_EQ(Extract(stream, host), 1);
+    ASSERT_NE(g_pPayloadParser->TemporaryFile(), nullptr);
+    EXPECT_FALSE(g_pPayloadParser->TemporaryFile()->IsOpen());
+}
+
+// Assembling such a file would truncate the temporary data file it is read from.
+TEST_F(PayloadExtractionTest, TopLevelTemporaryDataNameIsRefusedBeforeAnythingIsWritten)
+{
+    for (const char* name : {"temp.htar", "TEMP.HTAR", "Temp.Htar"}) {
+        CContainerBuilder builder;
+        builder.AddChunk(Bytes("data"), {{builder.AddName("a.txt"), 0, 0}});
+        builder.AddChunk(Bytes("clobber"), {{builder.AddName(name), 0, 0}});
+        CRecordingPayloadHost host(m_package);
+        std::memset(m_error, 0, sizeof(m_error));
+        EXPECT_EQ(Extract(CompressForPayload(builder.Build()), host), 1) << name;
+        EXPECT_EQ(std::string(m_error), std::string("\nError: Data error\nfile name that the temporary data file "
+                                                     "needs: \"") + name + "\"\n" + kDamaged);
+        EXPECT_EQ(PackageFiles(), "");
+    }
+    CContainerBuilder nested;
+    nested.AddChunk(Bytes("fine"), {{nested.AddName("sub\\temp.htar"), 0, 0}});
+    CRecordingPayloadHost host(m_package);
+    EXPECT_EQ(Extract(CompressForPayload(nested.Build()), host), PayloadResult::kOk) << m_error;
+    EXPECT_EQ(PackageFiles(), "sub/temp.htar;");
 }
 
 TEST_F(PayloadExtractionTest, UnsafeNameFailsWithAClearTextAndWritesNothing)
@@ -311,7 +352,9 @@ TEST_F(PayloadExtractionTest, UnsafeNameFailsWithAClearTextAndWritesNothing)
     builder.AddChunk(Bytes("pwned"), {{builder.AddName("..\\..\\evil.dll"), 0, 0}});
     CRecordingPayloadHost host(m_package);
     EXPECT_EQ(Extract(CompressForPayload(builder.Build()), host), 1);
-    EXPECT_STREQ(m_error, "\nError: Data error\nfile name with a \".\" or \"..\" component: \"..\\..\\evil.dll\"\n");
+    EXPECT_EQ(std::string(m_error),
+              std::string("\nError: Data error\nfile name with a \".\" or \"..\" component: \"..\\..\\evil.dll\"\n") +
+                  kDamaged);
     EXPECT_EQ(PackageFiles(), "");
     EXPECT_FALSE(std::filesystem::exists(m_folder.Path().parent_path() / "evil.dll"));
 }
@@ -324,7 +367,8 @@ TEST_F(PayloadExtractionTest, ContainerShorterThanItsTablesIsADataError)
     container.resize(builder.TableHeaderOffset() + 5);
     CRecordingPayloadHost host(m_package);
     EXPECT_EQ(Extract(CompressForPayload(container), host), 1);
-    EXPECT_STREQ(m_error, "\nError: Data error\nthe package ends before its tables are complete\n");
+    EXPECT_EQ(std::string(m_error),
+              std::string("\nError: Data error\nthe package ends before its tables are complete\n") + kDamaged);
 }
 
 TEST_F(PayloadExtractionTest, BytesAfterTheStreamNeverMatter)

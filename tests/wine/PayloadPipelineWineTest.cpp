@@ -81,7 +81,21 @@ TEST_F(PayloadPipelineWine, DriveLetterNameFailsBeforeAnyFileIsWritten)
     builder.AddChunk(Bytes("x"), {{builder.AddName("C:\\Windows\\evil.dll"), 0, 0}});
     CRecordingPayloadHost host(m_package);
     EXPECT_EQ(Extract(builder.Build(), host), 1);
-    EXPECT_STREQ(m_error, "\nError: Data error\nfile name with a character Windows forbids: \"C:\\Windows\\evil.dll\"\n");
+    EXPECT_STREQ(m_error, "\nError: Data error\nfile name with a character Windows forbids: \"C:\\Windows\\evil.dll\"\n"
+                          "The installer file is damaged or incomplete: download it again.\n");
+    EXPECT_TRUE(std::filesystem::is_empty(m_package));
+}
+
+// Windows would open the staged data file itself for writing, and truncate it.
+TEST_F(PayloadPipelineWine, TemporaryDataNameInAnyCaseFailsBeforeAnyFileIsWritten)
+{
+    CContainerBuilder builder;
+    builder.AddChunk(Bytes("data"), {{builder.AddName("setup.exe"), 0, 0}});
+    builder.AddChunk(Bytes("clobber"), {{builder.AddName("Temp.HTAR"), 0, 0}});
+    CRecordingPayloadHost host(m_package);
+    EXPECT_EQ(Extract(builder.Build(), host), 1);
+    EXPECT_STREQ(m_error, "\nError: Data error\nfile name that the temporary data file needs: \"Temp.HTAR\"\n"
+                          "The installer file is damaged or incomplete: download it again.\n");
     EXPECT_TRUE(std::filesystem::is_empty(m_package));
 }
 
