@@ -37,7 +37,7 @@ size_t UncRootLength(const std::wstring& path)
 
 } // namespace
 
-bool CExtractionRootRules::IsAcceptable(const std::wstring& root)
+bool CExtractionRootRules::IsAcceptable(const std::wstring& root, bool forCleanup)
 {
     if (root.empty())
         return false;
@@ -47,9 +47,11 @@ bool CExtractionRootRules::IsAcceptable(const std::wstring& root)
             return false;
         switch (c) {
         case L'"': case L'<': case L'>': case L'|': case L'*': case L'?':
-        // The command interpreter expands %NAME% even inside quotes.
-        case L'%':
             return false;
+        case L'%':
+            if (forCleanup)
+                return false;
+            break;
         case L':':
             if (i != 1 || !IsDriveLetter(root[0]))
                 return false;

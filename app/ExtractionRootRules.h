@@ -7,9 +7,10 @@
 class CExtractionRootRules
 {
 public:
-    // A root that could break out of the quotes of the clean-up command line, or that
-    // holds a character Windows forbids in paths, is no extraction root at all.
-    static bool IsAcceptable(const std::wstring& root);
+    // A root that holds a character Windows forbids in paths is no extraction root at
+    // all. With `forCleanup` the root also goes into the clean-up command line, whose
+    // interpreter expands "%NAME%" even inside quotes, so "%" is refused too.
+    [[nodiscard]] static bool IsAcceptable(const std::wstring& root, bool forCleanup);
 
     // What _wsplitpath_s calls the drive: "C:" for a drive-letter path, else empty.
     static std::wstring DriveComponent(const std::wstring& path);

@@ -7,16 +7,29 @@ namespace {
 TEST(ExtractionRootRules, AcceptsOrdinaryRoots)
 {
     for (const wchar_t* root : {L"C:\\Temp\\OvraInstallFiles\\", L"D:\\My Files\\", L"\\\\server\\share\\dir\\",
-                                L"relative\\dir\\", L"..\\up\\", L"C:/mixed/slashes/\\", L"C:\\caf\u00e9 & co (x86)\\"})
-        EXPECT_TRUE(CExtractionRootRules::IsAcceptable(root)) << root;
+                                L"relative\\dir\\", L"..\\up\\", L"C:/mixed/slashes/\\", L"C:\\caf\u00e9 & co (x86)\\"}) {
+        EXPECT_TRUE(CExtractionRootRules::IsAcceptable(root, false)) << root;
+        EXPECT_TRUE(CExtractionRootRules::IsAcceptable(root, true)) << root;
+    }
+}
+
+// "%" is legal in Windows paths; only the clean-up command line would expand it.
+TEST(ExtractionRootRules, PercentIsRefusedOnlyForCleanup)
+{
+    for (const wchar_t* root : {L"C:\\%TEMP%\\", L"C:\\100% done\\"}) {
+        EXPECT_TRUE(CExtractionRootRules::IsAcceptable(root, false)) << root;
+        EXPECT_FALSE(CExtractionRootRules::IsAcceptable(root, true)) << root;
+    }
 }
 
 TEST(ExtractionRootRules, RefusesWhatCouldEscapeTheCleanupQuotes)
 {
     for (const wchar_t* root : {L"", L"C:\\a\" & del C:\\x \"\\", L"C:\\a<b\\", L"C:\\a>b\\", L"C:\\a|b\\",
-                                L"C:\\a*\\", L"C:\\a?\\", L"C:\\%TEMP%\\", L"C:\\a\tb\\", L"C:\\a\nb\\",
-                                L"C:\\a:b\\", L"1:\\x\\", L"\\\\?\\C:\\x\\"})
-        EXPECT_FALSE(CExtractionRootRules::IsAcceptable(root)) << root;
+                                L"C:\\a*\\", L"C:\\a?\\", L"C:\\a\tb\\", L"C:\\a\nb\\",
+                                L"C:\\a:b\\", L"1:\\x\\", L"\\\\?\\C:\\x\\"}) {
+        EXPECT_FALSE(CExtractionRootRules::IsAcceptable(root, false)) << root;
+        EXPECT_FALSE(CExtractionRootRules::IsAcceptable(root, true)) << root;
+    }
 }
 
 TEST(ExtractionRootRules, DriveComponentIsLetterAndColonOnly)
