@@ -105,7 +105,7 @@ TEST_F(CompiledDictionary, GermanGreekAndJapaneseTexts)
 {
     EXPECT_EQ(Text(L"DEU", "Cancel"), L"Abbrechen");
     EXPECT_EQ(Text(L"DEU", "Welcome"), L"Willkommen");
-    EXPECT_EQ(Text(L"DEU", "Extracting %d %%"), L"Extrahieren: %d %%");
+    EXPECT_EQ(Text(L"DEU", "Extracting %d %%"), L"%d %% extrahieren");
     EXPECT_EQ(Text(L"DEU", "Could not open file."), L"Die Datei konnte nicht ge\u00F6ffnet werden.");
     EXPECT_EQ(Text(L"ELL", "Cancel"), L"\u0391\u03BA\u03CD\u03C1\u03C9\u03C3\u03B7");
     EXPECT_EQ(Text(L"JPN", "Cancel"), L"\u30AD\u30E3\u30F3\u30BB\u30EB");

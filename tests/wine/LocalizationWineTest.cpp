@@ -140,7 +140,7 @@ TEST(StringLoading, TranslatesThenFormatsWithTheEnglishArguments)
 {
     CTestApp app(2);
     ASSERT_EQ(app.SetUILanguage(L"DEU", L""), COfcWinApp::kLanguageApplied);
-    EXPECT_EQ(FormatString(Loaded(IDS_EXTRACTING_PERCENT).c_str(), 40), L"Extrahieren: 40 %");
+    EXPECT_EQ(FormatString(Loaded(IDS_EXTRACTING_PERCENT).c_str(), 40), L"40 % extrahieren");
     EXPECT_EQ(FormatString(Loaded(IDS_NO_DISK_SPACE).c_str(), L"C:", 12.5),
               L"Auf Laufwerk C: ist nicht gen\u00FCgend Speicherplatz vorhanden, um die Installation zu starten. "
               L"Geben Sie 12.50 MB Speicherplatz frei, und starten Sie die Installation erneut.");
