@@ -33,3 +33,17 @@ std::wstring CInstallLogName::Path(const std::wstring& tempPath, const CUtcTime&
            Padded(time.day, 2, L'0') + L"_" + Padded(time.hour, 2, L'0') + Padded(time.minute, 2, L'0') +
            Padded(time.second, 2, L'0') + L".log";
 }
+
+std::wstring CInstallLogName::ErrorLogPath(const std::wstring& tempPath, const CUtcTime& time)
+{
+    return Folder(tempPath) + L"OvraSFX" + Padded(time.year, 4, L'0') + Padded(time.month, 2, L'0') +
+           Padded(time.day, 2, L'0') + L"_" + Padded(time.hour, 2, L'0') + Padded(time.minute, 2, L'0') +
+           Padded(time.second, 2, L'0') + L".log";
+}
+
+std::wstring CInstallLogName::Stamp(const CUtcTime& time)
+{
+    return Padded(time.year, 4, L'0') + L"-" + Padded(time.month, 2, L'0') + L"-" + Padded(time.day, 2, L'0') + L" " +
+           Padded(time.hour, 2, L'0') + L":" + Padded(time.minute, 2, L'0') + L":" + Padded(time.second, 2, L'0') +
+           L" UTC";
+}

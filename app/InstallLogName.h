@@ -16,4 +16,9 @@ public:
     // "<temp>OvraLog\OvraMSI" YYYYMMDD "_" hhmmss ".log"; the year is padded with
     // blanks to four places, the other fields with zeros to two.
     static std::wstring Path(const std::wstring& tempPath, const CUtcTime& time);
+    // "<temp>OvraLog\OvraSFX" yyyyMMdd "_" HHmmss ".log": where a quiet run writes the
+    // errors it could not show.
+    static std::wstring ErrorLogPath(const std::wstring& tempPath, const CUtcTime& time);
+    // "yyyy-MM-dd HH:mm:ss UTC"
+    static std::wstring Stamp(const CUtcTime& time);
 };

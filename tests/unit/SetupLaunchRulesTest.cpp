@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/ErrorLogEntry.h"
 #include "app/InstallLogName.h"
 #include "app/SetupExitCode.h"
 #include "app/SetupParameters.h"
@@ -34,6 +35,30 @@ TEST(InstallLogName, YearIsPaddedWithBlanksLikePercentFourD)
 {
     const CInstallLogName::CUtcTime time{999, 12, 31, 23, 59, 59};
     EXPECT_EQ(CInstallLogName::Path(L"T\\", time), L"T\\OvraLog\\OvraMSI 9991231_235959.log");
+}
+
+TEST(ErrorLog, LiesBesideTheInstallLogWithAZeroPaddedStamp)
+{
+    const CInstallLogName::CUtcTime time{2026, 1, 2, 3, 4, 5};
+    EXPECT_EQ(CInstallLogName::ErrorLogPath(L"C:\\Temp\\", time), L"C:\\Temp\\OvraLog\\OvraSFX20260102_030405.log");
+    EXPECT_EQ(CInstallLogName::Stamp(time), L"2026-01-02 03:04:05 UTC");
+}
+
+// The payload's text arrives as "\nError: ...\n<detail>\n<advice>\n": the entry keeps
+// every line, drops the empty ones and ends each with CR LF.
+TEST(ErrorLog, EntryNamesTimePackageCaptionAndEveryLineOfTheText)
+{
+    const CInstallLogName::CUtcTime time{2026, 12, 9, 17, 5, 9};
+    const std::wstring entry =
+        CErrorLogEntry::Format(time, L"C:\\Downloads\\Setup.exe", L"Extraction failed",
+                               L"\nError: Data error\nthe package ends inside the data of chunk 3\r\nDownload it again.\n");
+    EXPECT_EQ(entry, L"2026-12-09 17:05:09 UTC\r\n"
+                     L"Package: C:\\Downloads\\Setup.exe\r\n"
+                     L"Extraction failed\r\n"
+                     L"Error: Data error\r\n"
+                     L"the package ends inside the data of chunk 3\r\n"
+                     L"Download it again.\r\n"
+                     L"\r\n");
 }
 
 bool g_rebootAsked = false;
