@@ -21,6 +21,17 @@
 namespace {
 constexpr wchar_t kRootFolderName[] = L"OvraInstallFiles";
 constexpr DWORD kTempPathUnits = 260;
+
+// By its full path: a bare "cmd.exe" may be found in the installer's own folder
+// (often Downloads, where anyone can drop one) before the system's.
+std::wstring SystemCommandInterpreter()
+{
+    wchar_t folder[MAX_PATH + 1] = {};
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::wstring();
+    return CExtractionRootRules::WithTrailingBackslash(folder) + L"cmd.exe";
+}
 } // namespace
 
 COvraSFXApp::COvraSFXApp(ExtractPayloadFn extractPayload)
@@ -48,13 +59,15 @@ BOOL COvraSFXApp::InitInstance()
     static_cast<void>(ApplySystemDefaultLanguage());
 
     m_cmdLine.Parse(m_lpCmdLine);
+    m_errorReporter.Configure(m_cmdLine.m_bQuiet != 0, FileSystemPath::ModulePath(m_hInstance));
 
     if (!DetermineExtractionRoot()) {
         m_nExitCode = kExitNoRoot;
         return TRUE;
     }
     CaptureCleanupPlan();
-    if (!CheckDiskSpace(!m_cmdLine.m_bQuiet))
+    // With "/q" the message goes to the error log instead of a box.
+    if (!CheckDiskSpace(true))
         return TRUE;
     CreateExtractionDialog();
     return TRUE;
@@ -90,9 +103,10 @@ void COvraSFXApp::CreateExtractionDialog()
 
 int COvraSFXApp::ExitInstance()
 {
+    // The parser holds the temporary data file, which would keep the folder alive.
+    DestroyPayloadParser();
     if (m_cmdLine.m_bCleanup)
         RemoveExtractionRoot();
-    DestroyPayloadParser();
     CWinApp::ExitInstance();
     ::CoUninitialize();
     return m_nExitCode;
@@ -109,8 +123,7 @@ bool COvraSFXApp::DetermineExtractionRoot()
         m_strExtractRoot = FormatString(L"%s%s\\", tempPath, kRootFolderName);
     }
     m_strExtractRoot = CExtractionRootRules::WithTrailingBackslash(m_strExtractRoot);
-    // The root ends up inside the clean-up command's quotes: refuse what could escape them.
-    if (!CExtractionRootRules::IsAcceptable(m_strExtractRoot)) {
+    if (!CExtractionRootRules::IsAcceptable(m_strExtractRoot, m_cmdLine.m_bCleanup != 0)) {
         m_strExtractRoot.clear();
         return false;
     }
@@ -122,7 +135,8 @@ void COvraSFXApp::CaptureCleanupPlan()
 {
     const std::wstring fullRoot =
         CExtractionRootRules::WithTrailingBackslash(FileSystemPath::FullPath(m_strExtractRoot));
-    const std::wstring packageFolder = fullRoot + L"OVRA" + AnsiToWide(CPatchBlock::Current().BuildId()) + L"\\";
+    const std::wstring packageFolder =
+        fullRoot + L"OVRA" + AnsiToWide(CPatchBlock::Current().BuildId(), CP_THREAD_ACP) + L"\\";
     const bool existed = FileSystemPath::Exists(fullRoot);
     m_cleanupPlan.Capture(fullRoot, packageFolder, existed, existed && FileSystemPath::HasEntries(fullRoot));
 }
@@ -151,13 +165,23 @@ void COvraSFXApp::ShowDiskSpaceMessage(const std::wstring& drive, uint64_t requi
     std::wstring format;
     LoadLocalizedString(format, IDS_NO_DISK_SPACE);
     const double megabytes = static_cast<double>(requiredBytes) * (1.0 / 1024) * (1.0 / 1024);
-    AfxMessageBox(FormatString(format.c_str(), drive.c_str(), megabytes), MB_ICONERROR);
+    const std::wstring text = FormatString(format.c_str(), drive.c_str(), megabytes);
+    if (m_errorReporter.IsQuiet()) {
+        std::wstring caption;
+        LoadLocalizedString(caption, IDS_EXTRACTION_FAILED);
+        m_errorReporter.Report(nullptr, text, caption);
+        return;
+    }
+    AfxMessageBox(text, MB_ICONERROR);
 }
 
 void COvraSFXApp::RemoveExtractionRoot()
 {
     const std::wstring target = m_cleanupPlan.Target();
-    if (target.empty() || !CExtractionRootRules::IsAcceptable(target))
+    if (target.empty() || !CExtractionRootRules::IsAcceptable(target, true))
+        return;
+    const std::wstring interpreter = SystemCommandInterpreter();
+    if (interpreter.empty())
         return;
     std::wstring parameters = L"/c rmdir /q /s \"" + target + L"\"";
     // A folder that is a current directory (ours after the setup launch, and the
@@ -168,7 +192,7 @@ void COvraSFXApp::RemoveExtractionRoot()
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.lpFile = L"cmd.exe";
+    info.lpFile = interpreter.c_str();
     info.lpParameters = parameters.c_str();
     info.nShow = SW_HIDE;
     if (!::ShellExecuteExW(&info) || info.hProcess == nullptr)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CleanupPlan.h"
+#include "ErrorReporter.h"
 #include "SFXCommandLine.h"
 #include "dialog/PayloadExtractor.h"
 #include "framework/localization/OfcWinApp.h"
@@ -35,6 +36,14 @@ public:
     // Exit codes of an early stop.
     static constexpr int32_t kExitNoDiskSpace = 100;
     static constexpr int32_t kExitNoRoot = 101;
+    // Exit codes of a run that installed nothing: a caller running us with "/w" or
+    // "/q" must not carry on as if the product were there.
+    static constexpr int32_t kExitExtractionFailed = 102;
+    static constexpr int32_t kExitSetupNotStarted = 103;
+    static constexpr int32_t kExitCancelled = 1602;
+
+    // Boxes, or with "/q" the error log: every error the installer shows goes here.
+    const CErrorReporter& ErrorReporter() const { return m_errorReporter; }
 
 private:
     void CaptureCleanupPlan();
@@ -42,6 +51,7 @@ private:
     void CreateExtractionDialog();
 
     CCleanupPlan m_cleanupPlan;
+    CErrorReporter m_errorReporter;
     ExtractPayloadFn m_pfnExtractPayload;
 };
 

@@ -7,13 +7,14 @@
 
 std::wstring GetPackageFolder()
 {
-    // Fixed on the main thread before the worker starts; read-only afterwards.
+    // The dialog fixes it on the main thread before its worker starts; the worker and
+    // the setup launch only read it afterwards.
     static std::wstring folder;
     if (folder.empty()) {
         const COvraSFXApp* app = GetOvraSFXApp();
         if (app == nullptr)
             return folder;
-        const std::wstring buildId = AnsiToWide(CPatchBlock::Current().BuildId(), CP_ACP);
+        const std::wstring buildId = AnsiToWide(CPatchBlock::Current().BuildId(), CP_THREAD_ACP);
         folder = FormatString(L"%sOVRA%s\\", app->m_strExtractRoot.c_str(), buildId.c_str());
     }
     return folder;

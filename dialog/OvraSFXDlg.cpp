@@ -24,6 +24,7 @@
 #include "win32/Handle.h"
 #include "win32/PaintDC.h"
 #include "win32/StringFormat.h"
+#include "win32/SystemErrorText.h"
 #include "win32/TextConversion.h"
 #include "win32/WinApp.h"
 
@@ -44,7 +45,38 @@ struct CExtractionJob
     HINSTANCE hAppInstance;
     uint32_t streamOffset;
     ExtractPayloadFn extract;
+    const CErrorReporter& reporter;
     CStubPayloadHost host;
+};
+
+// The application's, which outlives the dialog and its worker; a box for every
+// error where there is none (a dialog made by a test).
+const CErrorReporter& Reporter()
+{
+    static const CErrorReporter boxesOnly;
+    const COvraSFXApp* app = GetOvraSFXApp();
+    return app != nullptr ? app->ErrorReporter() : boxesOnly;
+}
+
+void SetExitCode(int32_t code)
+{
+    if (COvraSFXApp* app = GetOvraSFXApp())
+        app->m_nExitCode = code;
+}
+
+// While the main thread waits (for the worker, or for the setup program) it still
+// answers messages other threads send; a command arriving then must not destroy
+// the dialog under the wait.
+class CWaitScope
+{
+public:
+    explicit CWaitScope(bool& waiting) : m_bWaiting(waiting) { m_bWaiting = true; }
+    ~CWaitScope() { m_bWaiting = false; }
+    CWaitScope(const CWaitScope&) = delete;
+    CWaitScope& operator=(const CWaitScope&) = delete;
+
+private:
+    bool& m_bWaiting;
 };
 
 std::wstring LoadText(UINT id)
@@ -56,12 +88,11 @@ std::wstring LoadText(UINT id)
 
 // Owned by the dialog's window, shown from the worker. The main thread answers the
 // messages the box sends while it waits for the worker, so neither waits forever.
-void ShowWorkerError(HWND dialog, const std::wstring& text)
+void ShowWorkerError(const CExtractionJob& job, const std::wstring& text)
 {
     if (g_bCancelExtraction != 0)
         return;
-    const std::wstring caption = LoadText(IDS_EXTRACTION_FAILED);
-    ::MessageBoxW(dialog, text.c_str(), caption.c_str(), MB_ICONERROR);
+    job.reporter.Report(job.hDialog, text, LoadText(IDS_EXTRACTION_FAILED));
 }
 
 std::wstring ErrorBufferText(const char* buffer)
@@ -126,9 +157,13 @@ void COvraSFXDlg::StartWorker()
 {
     if (COvraSFXApp* app = GetOvraSFXApp())
         app->MarkExtractionStarted();
-    auto job = std::make_unique<CExtractionJob>(CExtractionJob{
-        m_hWnd, m_hAppInstance, CPatchBlock::Current().StreamOffset(), m_pfnExtractPayload,
-        CStubPayloadHost(m_hWnd, &GetPackageFolder)});
+    // Fixed here, on the main thread, before the worker can ask for it.
+    static_cast<void>(GetPackageFolder());
+    const CErrorReporter& reporter = Reporter();
+    auto job = std::make_unique<CExtractionJob>(CExtractionJob{m_hWnd, m_hAppInstance,
+                                                               CPatchBlock::Current().StreamOffset(),
+                                                               m_pfnExtractPayload, reporter,
+                                                               CStubPayloadHost(m_hWnd, &GetPackageFolder, reporter)});
     m_pWorkerThread = CWorkerThread::Begin(&COvraSFXDlg::ExtractionThreadProc, job.get());
     if (m_pWorkerThread) {
         job.release();
@@ -137,7 +172,7 @@ void COvraSFXDlg::StartWorker()
     // Without a worker nothing would ever end the dialog.
     const std::wstring text = FormatString(L"%s\n(%lu)", LoadText(IDS_COULD_NOT_OPEN_FILE).c_str(),
                                            static_cast<unsigned long>(::GetLastError()));
-    ::MessageBoxW(m_hWnd, text.c_str(), LoadText(IDS_EXTRACTION_FAILED).c_str(), MB_ICONERROR);
+    reporter.Report(m_hWnd, text, LoadText(IDS_EXTRACTION_FAILED));
     PostMessage(WM_SFX_FAILED);
 }
 
@@ -147,7 +182,7 @@ unsigned COvraSFXDlg::ExtractionThreadProc(void* param)
     wchar_t path[kModulePathUnits + 1] = {};
     const DWORD length = ::GetModuleFileNameW(job->hAppInstance, path, kModulePathUnits);
     if (length == 0 || length > kModulePathUnits - 1) {
-        ShowWorkerError(job->hDialog, LoadText(IDS_COULD_NOT_OPEN_FILE));
+        ShowWorkerError(*job, LoadText(IDS_COULD_NOT_OPEN_FILE));
         ::PostMessageW(job->hDialog, WM_SFX_FAILED, 0, 0);
         return 0;
     }
@@ -163,7 +198,7 @@ unsigned COvraSFXDlg::ExtractionThreadProc(void* param)
     if (result == PayloadErrorText::kCancelled)
         return 0;
     if (result != 0) {
-        ShowWorkerError(job->hDialog, ErrorBufferText(errorText));
+        ShowWorkerError(*job, ErrorBufferText(errorText));
         ::PostMessageW(job->hDialog, WM_SFX_FAILED, 0, 0);
         return 0;
     }
@@ -188,6 +223,10 @@ bool COvraSFXDlg::WaitBeforeLaunch()
 
 bool COvraSFXDlg::OnCommand(WORD id, WORD code, HWND control)
 {
+    // Enter (or another program) must not close the window under a running worker;
+    // nothing may end the dialog while one of its waits is on the stack.
+    if (id == IDOK || m_bWaiting)
+        return true;
     // The dialog manager turns Esc into this same command.
     if (id == IDCANCEL && code == BN_CLICKED) {
         OnCancelButton();
@@ -244,6 +283,7 @@ LRESULT COvraSFXDlg::OnProgress(WPARAM wParam, LPARAM /*lParam*/)
 
 void COvraSFXDlg::WaitForWorker(DWORD milliseconds)
 {
+    const CWaitScope waiting(m_bWaiting);
     if (m_pWorkerThread)
         m_pWorkerThread->WaitAnsweringSentMessages(milliseconds);
 }
@@ -258,12 +298,14 @@ LRESULT COvraSFXDlg::OnExtracted(WPARAM /*wParam*/, LPARAM /*lParam*/)
     if (!fullFolder.empty())
         folder = fullFolder;
     ::SetCurrentDirectoryW(folder.c_str());
-    const std::wstring setupName = AnsiToWide(CPatchBlock::Current().SetupName(), CP_ACP);
+    const std::wstring setupName = AnsiToWide(CPatchBlock::Current().SetupName(), CP_THREAD_ACP);
     const std::wstring setupPath = folder + setupName;
     if (!m_bExtractOnly && !setupName.empty()) {
         DWORD setupExitCode = 0;
         if (LaunchSetup(setupPath.c_str(), m_strSetupArgs.c_str(), &setupExitCode, m_bQuiet, m_bWait))
             SettleExitCode(setupExitCode);
+        else
+            SetExitCode(COvraSFXApp::kExitSetupNotStarted);
     }
     DestroyWindow();
     return 0;
@@ -292,10 +334,19 @@ bool COvraSFXDlg::LaunchSetup(const wchar_t* program, const wchar_t* setupArgs, 
     info.lpFile = program;
     info.lpParameters = parameters.c_str();
     info.nShow = SW_SHOW;
+    // The shell's own box about a program it cannot start would wait for a click.
+    if (quiet)
+        info.fMask |= SEE_MASK_FLAG_NO_UI;
+    const CWaitScope waiting(m_bWaiting);
     const bool started = ::ShellExecuteExW(&info) != FALSE;
+    const DWORD error = ::GetLastError();
     ShowWindow(SW_HIDE);
-    if (!started)
+    if (!started) {
+        if (quiet)
+            Reporter().Report(m_hWnd, FormatString(L"%s\n%s", program, SystemErrorText(error).c_str()),
+                              L"The setup program could not be started");
         return false;
+    }
     // The shell may start the program without handing out a process (DDE); then
     // there is nothing to wait for and the exit code stays 0.
     const CKernelHandle process(info.hProcess);
@@ -311,6 +362,7 @@ bool COvraSFXDlg::LaunchSetup(const wchar_t* program, const wchar_t* setupArgs, 
 LRESULT COvraSFXDlg::OnFailed(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
     WaitForWorker(kWorkerEndWaitMs);
+    SetExitCode(COvraSFXApp::kExitExtractionFailed);
     OnCancel();
     return 0;
 }
@@ -319,6 +371,7 @@ void COvraSFXDlg::OnCancelButton()
 {
     g_bCancelExtraction = 1;
     WaitForWorker(INFINITE);
+    SetExitCode(COvraSFXApp::kExitCancelled);
     OnCancel();
 }
 

@@ -58,6 +58,7 @@ private:
     void SettleExitCode(DWORD setupExitCode);
 
     HICON m_hIcon;
+    bool m_bWaiting = false;
     std::unique_ptr<CWorkerThread> m_pWorkerThread;
     CProgressCtrl m_progress;
     CLabel m_lblTitle;

@@ -1,13 +1,14 @@
 #include "StubPayloadHost.h"
 
 #include "ProgressProtocol.h"
+#include "app/ErrorReporter.h"
 #include "framework/localization/LocalizedString.h"
 #include "resources/resource.h"
 #include "win32/StringFormat.h"
 #include "win32/TextConversion.h"
 
-CStubPayloadHost::CStubPayloadHost(HWND dialog, FolderSource packageFolder)
-    : m_hDialog(dialog), m_packageFolder(std::move(packageFolder))
+CStubPayloadHost::CStubPayloadHost(HWND dialog, FolderSource packageFolder, const CErrorReporter& reporter)
+    : m_hDialog(dialog), m_packageFolder(std::move(packageFolder)), m_reporter(reporter)
 {
 }
 
@@ -25,7 +26,7 @@ void CStubPayloadHost::ReportOutputFileError(const std::filesystem::path& path)
     LoadLocalizedString(format, IDS_UNABLE_TO_OPEN_OUTPUT);
     LoadLocalizedString(caption, IDS_EXTRACTION_FAILED);
     const std::wstring text = FormatString(format.c_str(), path.wstring().c_str());
-    ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR);
+    m_reporter.Report(nullptr, text, caption);
 }
 
 std::filesystem::path CStubPayloadHost::PackageFolder()
@@ -35,5 +36,10 @@ std::filesystem::path CStubPayloadHost::PackageFolder()
 
 std::filesystem::path CStubPayloadHost::NameToPath(const std::string& name)
 {
-    return std::filesystem::path(AnsiToWide(name, CP_ACP));
+    return std::filesystem::path(AnsiToWide(name, CP_THREAD_ACP));
+}
+
+std::string CStubPayloadHost::PathToText(const std::filesystem::path& path)
+{
+    return WideToAnsi(path.wstring(), CP_THREAD_ACP);
 }
