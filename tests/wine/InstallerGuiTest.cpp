@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <cwctype>
 #include <string>
 
@@ -24,6 +25,8 @@ const std::wstring kDialogClass = L"#32770";
 // the one the test packer gives them.
 const std::wstring kScriptedPackageFolder = L"OVRA00000000000000000\\";
 const std::wstring kPackageFolderName = L"OVRA0123456789ABCDEF\\";
+constexpr DWORD kExitCancelled = 1602;
+constexpr DWORD kExitExtractionFailed = 102;
 
 std::wstring Tool(const wchar_t* name)
 {
@@ -48,6 +51,22 @@ int ExtractingPercent(const std::wstring& title, const std::wstring& prefix = L"
             return -1;
     }
     return std::stoi(digits);
+}
+
+// The tests' paths are plain ASCII.
+std::string Narrow(const std::wstring& text)
+{
+    std::string result;
+    for (const wchar_t c : text)
+        result += static_cast<char>(c < 0x80 ? c : '?');
+    return result;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 bool IsExtracting(const std::wstring& title)
@@ -151,7 +170,7 @@ TEST_F(InstallerGui, WithoutAppendedPictureTheDefaultBitmapIsShown)
     const COLORREF middle = ScreenPixel((background.left + background.right) / 2, background.top + 20);
     EXPECT_GT(GetBValue(middle), 200);
     UiDriver::PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), kExitCancelled);
 }
 
 TEST_F(InstallerGui, CancelDuringDecodingStartsNothing)
@@ -163,9 +182,51 @@ TEST_F(InstallerGui, CancelDuringDecodingStartsNothing)
     ASSERT_TRUE(UiDriver::WaitForTitle(dialog, [](const std::wstring& t) { return ExtractingPercent(t) >= 1; },
                                        kWindowTimeoutMs));
     UiDriver::PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), kExitCancelled);
     EXPECT_EQ(ReadTextFile(m_outcome), "cancelled");
     EXPECT_FALSE(FileExists(m_record));
+}
+
+// Enter with no button focused, or another program, sends IDOK: the window must stay
+// while its worker runs.
+TEST_F(InstallerGui, OkCommandIsIgnoredWhileExtracting)
+{
+    ASSERT_TRUE(PrepareStub());
+    ASSERT_TRUE(Start(L" /u", L"steps=100;delay=30"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(UiDriver::WaitForTitle(dialog, [](const std::wstring& t) { return ExtractingPercent(t) >= 1; },
+                                       kWindowTimeoutMs));
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0, SMTO_NORMAL, 5000, &answer),
+              0);
+    EXPECT_TRUE(::IsWindow(dialog));
+    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ReadTextFile(m_outcome), "done");
+}
+
+// The first Cancel waits for the worker, which sits in a box of its own; a second
+// Cancel sent from another thread in that wait must neither wait again nor destroy
+// the dialog under the first.
+TEST_F(InstallerGui, CancelSentWhileTheDialogWaitsForTheWorkerIsIgnored)
+{
+    ASSERT_TRUE(PrepareStub());
+    ASSERT_TRUE(Start(L"", L"steps=3;delay=10;openfail=sub\\x.bin"));
+    const HWND box = UiDriver::WaitForWindow(m_run.ProcessId(), kDialogClass, L"Extraction failed", kWindowTimeoutMs);
+    ASSERT_NE(box, nullptr);
+    const HWND dialog = UiDriver::FindWindowOf(m_run.ProcessId(), kDialogClass, L"Extracting 99 %");
+    ASSERT_NE(dialog, nullptr);
+    UiDriver::PressButton(dialog, IDCANCEL);
+    // The posted click is taken long before this; then the dialog waits for the worker.
+    ::Sleep(1000);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(::SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDCANCEL)), SMTO_NORMAL, 5000,
+                                    &answer),
+              0)
+        << "the second Cancel was not answered at once";
+    UiDriver::PressButton(box, IDOK);
+    EXPECT_EQ(ExitCode(), kExitCancelled);
 }
 
 void ExpectErrorBox(DWORD processId, const std::wstring& expectedText,
@@ -183,25 +244,36 @@ void ExpectErrorBox(DWORD processId, const std::wstring& expectedText,
         ::Sleep(50);
 }
 
-TEST_F(InstallerGui, DriverErrorIsShownWithItsTextAndEndsWithZero)
+TEST_F(InstallerGui, DriverErrorIsShownWithItsTextAndEndsWith102)
 {
     ASSERT_TRUE(PrepareStub());
     ASSERT_TRUE(Start(L" /w", L"steps=3;delay=10;fail=Data error"));
     ExpectErrorBox(m_run.ProcessId(), L"Error: Data error");
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), kExitExtractionFailed);
     EXPECT_FALSE(FileExists(m_record));
 }
 
-TEST_F(InstallerGui, QuietRunStillShowsTheErrorBoxButNoDialog)
+// Nobody may be there to close a box: both errors go to the log, no window ever shows.
+TEST_F(InstallerGui, QuietRunShowsNoWindowAndLogsEveryError)
 {
     ASSERT_TRUE(PrepareStub());
-    ASSERT_TRUE(Start(L" /q", L"steps=20;delay=20;fail=Data error"));
-    const HWND box = UiDriver::WaitForWindow(m_run.ProcessId(), kDialogClass, L"Extraction failed", kWindowTimeoutMs);
-    ASSERT_NE(box, nullptr);
-    // The only visible window is the box itself.
-    EXPECT_EQ(UiDriver::FindWindowOf(m_run.ProcessId(), kDialogClass, L"Extracting 99 %"), nullptr);
-    ExpectErrorBox(m_run.ProcessId(), L"Error: Data error");
-    EXPECT_EQ(ExitCode(), 0u);
+    const std::wstring temp = m_scratch + L"temp\\";
+    ASSERT_TRUE(::CreateDirectoryW(temp.c_str(), nullptr));
+    ASSERT_TRUE(Start(L" /q", L"steps=20;delay=20;openfail=sub\\x.bin", {{L"TMP", temp}, {L"TEMP", temp}}));
+    while (::WaitForSingleObject(m_run.ProcessHandle(), 20) == WAIT_TIMEOUT) {
+        const HWND shown = UiDriver::FindWindowOf(m_run.ProcessId(), L"", L"");
+        EXPECT_EQ(shown, nullptr) << "a window became visible";
+        if (shown != nullptr)
+            break;
+    }
+    EXPECT_EQ(ExitCode(), kExitExtractionFailed);
+    const std::string log = ReadErrorLog(temp);
+    EXPECT_EQ(log.compare(0, 3, "\xEF\xBB\xBF"), 0) << log;
+    EXPECT_NE(Lower(log).find(Lower("Package: " + Narrow(m_stub) + "\r\n")), std::string::npos) << log;
+    EXPECT_NE(log.find(" UTC\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Extraction failed\r\nUnable to open the output file " + Narrow(m_root)), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Extraction failed\r\nError code: 23\r\n"), std::string::npos) << log;
 }
 
 TEST_F(InstallerGui, OutputFileThatCannotOpenShowsTwoBoxes)
@@ -211,7 +283,7 @@ TEST_F(InstallerGui, OutputFileThatCannotOpenShowsTwoBoxes)
     ExpectErrorBox(m_run.ProcessId(),
                    L"Unable to open the output file " + m_root + kScriptedPackageFolder + L"sub\\x.bin.");
     ExpectErrorBox(m_run.ProcessId(), L"Error code: 23");
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), kExitExtractionFailed);
 }
 
 // Installers packed on the host from the sample folder, extracted for real.
@@ -295,7 +367,7 @@ TEST_F(PackedInstallerGui, DialogShowsThePackedPictureWelcomeAndGuideText)
     EXPECT_LT(guideRows, titleRows);
 
     UiDriver::SendEscape(dialog);
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), kExitCancelled);
 }
 
 TEST_F(PackedInstallerGui, CaptionCountsUpToNinetyNinePercentAndTheBytesLand)
@@ -318,8 +390,22 @@ TEST_F(PackedInstallerGui, CancelAsSoonAsTheDialogShowsStartsNothing)
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(UiDriver::WaitForTitle(dialog, &IsExtracting, kWindowTimeoutMs));
     UiDriver::PressButton(dialog, IDCANCEL);
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), kExitCancelled);
     ::Sleep(500);
+    EXPECT_FALSE(FileExists(m_record));
+}
+
+// The temporary data file is open while the stream decodes: it must be closed before
+// the clean-up runs, or the whole package stays on disk.
+TEST_F(PackedInstallerGui, CancelDuringDecodingWithCleanupLeavesNothing)
+{
+    ASSERT_TRUE(Start(L"Installer.exe", L" /w /CLEANUP"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(WaitForFile(m_root + kPackageFolderName + L"temp.htar", kWindowTimeoutMs));
+    UiDriver::PressButton(dialog, IDCANCEL);
+    EXPECT_EQ(ExitCode(), kExitCancelled);
+    EXPECT_FALSE(FileExists(m_root)) << "the run's root is still there";
     EXPECT_FALSE(FileExists(m_record));
 }
 
@@ -333,25 +419,17 @@ TEST_F(PackedInstallerGui, EscDuringTheWaitBeforeLaunchStartsNothing)
     // The last file is written when the caption shows 99; the launch is seconds away.
     ASSERT_TRUE(WaitForFile(m_root + kPackageFolderName + L"setup.exe", kWindowTimeoutMs));
     UiDriver::SendEscape(dialog);
-    EXPECT_EQ(ExitCode(), 0u);
+    EXPECT_EQ(ExitCode(), kExitCancelled);
     ::Sleep(500);
     EXPECT_FALSE(FileExists(m_record));
     EXPECT_TRUE(FileExists(m_root + kPackageFolderName + L"setup.exe")) << "extracted files stay";
 }
 
-TEST_F(PackedInstallerGui, TruncatedPackageShowsTheErrorBoxAndStartsNothing)
+TEST_F(PackedInstallerGui, TruncatedPackageShowsTheErrorAndWhatToDo)
 {
     ASSERT_TRUE(Start(L"Installer-truncated.exe", L" /w"));
-    ExpectErrorBox(m_run.ProcessId(), L"Error: ");
-    EXPECT_EQ(ExitCode(), 0u);
-    EXPECT_FALSE(FileExists(m_record));
-}
-
-TEST_F(PackedInstallerGui, TruncatedPackageShowsTheErrorBoxEvenWhenQuiet)
-{
-    ASSERT_TRUE(Start(L"Installer-truncated.exe", L" /q"));
-    ExpectErrorBox(m_run.ProcessId(), L"Error: ");
-    EXPECT_EQ(ExitCode(), 0u);
+    ExpectErrorBox(m_run.ProcessId(), L"The installer file is damaged or incomplete: download it again.");
+    EXPECT_EQ(ExitCode(), kExitExtractionFailed);
     EXPECT_FALSE(FileExists(m_record));
 }
 
@@ -378,7 +456,7 @@ TEST_F(InGermanSystem, TheDialogAndItsErrorBoxSpeakGerman)
     EXPECT_EQ(UiDriver::ControlText(dialog, kTitleId), L"Willkommen");
     EXPECT_EQ(UiDriver::ControlText(dialog, kGuideId), L"Der Ovra-Installations-Assistent...");
     bool monotonic = false;
-    EXPECT_EQ(WatchCaption(dialog, L"Extrahieren: ", L" %", monotonic), 99);
+    EXPECT_EQ(WatchCaption(dialog, L"", L" % extrahieren", monotonic), 99);
     EXPECT_EQ(ExitCode(), 0u);
 
     CInstallerRun broken;
@@ -387,7 +465,7 @@ TEST_F(InGermanSystem, TheDialogAndItsErrorBoxSpeakGerman)
     ExpectErrorBox(broken.ProcessId(), L"", L"Extrahieren fehlgeschlagen");
     DWORD code = 0xFFFFFFFF;
     EXPECT_TRUE(broken.WaitForExit(kExitTimeoutMs, code));
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(code, kExitExtractionFailed);
 }
 
 } // namespace

@@ -129,8 +129,9 @@ protected:
     // Runs to the end and returns the full exit code. No window may show with "/q".
     DWORD Run(const std::wstring& arguments, DWORD setupExitCode = 0, bool expectNoWindow = false)
     {
-        std::map<std::wstring, std::wstring> environment{
-            {L"OVRA_SETUP_RECORD", m_record}, {L"OVRA_SETUP_EXIT_CODE", std::to_wstring(setupExitCode)}};
+        std::map<std::wstring, std::wstring> environment = m_environment;
+        environment[L"OVRA_SETUP_RECORD"] = m_record;
+        environment[L"OVRA_SETUP_EXIT_CODE"] = std::to_wstring(setupExitCode);
         const std::wstring root =
             arguments.find(L"/UFPATH=") == std::wstring::npos ? L" /UFPATH=" + m_root : std::wstring();
         CInstallerRun run;
@@ -138,7 +139,8 @@ protected:
         if (expectNoWindow) {
             while (::WaitForSingleObject(run.ProcessHandle(), 20) == WAIT_TIMEOUT) {
                 const HWND shown = UiDriver::FindWindowOf(run.ProcessId(), L"", L"");
-                EXPECT_EQ(shown, nullptr) << "a window became visible";
+                EXPECT_EQ(shown, nullptr) << "a window became visible: \"" << Narrow(UiDriver::WindowText(shown))
+                                          << "\"";
                 if (shown != nullptr)
                     break;
             }
@@ -156,6 +158,7 @@ protected:
     std::wstring m_root;
     std::wstring m_record;
     std::wstring m_installer;
+    std::map<std::wstring, std::wstring> m_environment;
 };
 
 TEST_F(InstallerLaunch, WithoutOptionsThePackedBytesLandAndTheSetupIsNotWaitedFor)
@@ -267,6 +270,63 @@ TEST_F(InstallerLaunch, CleanupOfAPopulatedRootRemovesOnlyThePackageFolder)
     EXPECT_FALSE(Record().empty());
     EXPECT_FALSE(FileExists(PackageFolder()));
     EXPECT_EQ(ReadTextFile(keep), "not ours");
+}
+
+// Quiet: neither the shell nor we may show a box about it; the log names the program.
+TEST_F(InstallerLaunch, SetupThatCannotBeStartedEndsWith103AndIsLogged)
+{
+    m_installer = m_scratch + L"Installer.exe";
+    ASSERT_TRUE(CInstallerRun::PrepareStub(Package(L"Installer.exe"), m_installer, "missing"));
+    const std::wstring temp = m_scratch + L"temp\\";
+    ASSERT_TRUE(::CreateDirectoryW(temp.c_str(), nullptr));
+    m_environment = {{L"TMP", temp}, {L"TEMP", temp}};
+    EXPECT_EQ(Run(L" /q", 1603, true), 103u);
+    EXPECT_FALSE(FileExists(m_record));
+    EXPECT_EQ(CompareTrees(CInstallerRun::SampleFolder(), PackageFolder()), "");
+    const std::string log = ReadErrorLog(temp);
+    EXPECT_NE(log.find("The setup program could not be started\r\n"), std::string::npos) << log;
+    EXPECT_NE(Lower(log).find(Lower(Narrow(PackageFolder() + L"missing\r\n"))), std::string::npos) << log;
+}
+
+// An interrupted download, installed unattended: no box waits for a click, the log
+// says what happened and what to do, and "/CLEANUP" leaves nothing of the run behind.
+TEST_F(InstallerLaunch, TruncatedPackageInAQuietCleanupRunIsLoggedAndLeavesNothing)
+{
+    m_installer = Package(L"Installer-truncated.exe");
+    const std::wstring temp = m_scratch + L"temp\\";
+    ASSERT_TRUE(::CreateDirectoryW(temp.c_str(), nullptr));
+    m_environment = {{L"TMP", temp}, {L"TEMP", temp}};
+    EXPECT_EQ(Run(L" /CLEANUP /q", 0, true), 102u);
+    EXPECT_FALSE(FileExists(m_root)) << "the run's root is still there";
+    EXPECT_FALSE(FileExists(m_record));
+    const std::string log = ReadErrorLog(temp);
+    EXPECT_NE(Lower(log).find(Lower("Package: " + Narrow(m_installer) + "\r\n")), std::string::npos) << log;
+    EXPECT_NE(log.find("Extraction failed\r\nError: Data error\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("The installer file is damaged or incomplete: download it again.\r\n"), std::string::npos)
+        << log;
+}
+
+// A bare "cmd.exe" may be found beside the installer (a Downloads folder) first.
+TEST_F(InstallerLaunch, CleanupStartsTheSystemCommandInterpreterNotOneBesideTheInstaller)
+{
+    m_installer = m_scratch + L"Installer.exe";
+    ASSERT_TRUE(::CopyFileW(Package(L"Installer.exe").c_str(), m_installer.c_str(), FALSE));
+    const std::wstring planted = CInstallerRun::BuildFolder() + L"tests\\tools\\SampleSetup.exe";
+    ASSERT_TRUE(::CopyFileW(planted.c_str(), (m_scratch + L"cmd.exe").c_str(), FALSE));
+    EXPECT_EQ(Run(L" /u /CLEANUP"), 0u);
+    EXPECT_FALSE(FileExists(m_record)) << "the planted cmd.exe ran";
+    EXPECT_FALSE(FileExists(m_root));
+}
+
+// "%" is legal in paths; only the clean-up command line would expand it.
+TEST_F(InstallerLaunch, PercentInTheRootIsRefusedOnlyWithCleanup)
+{
+    const std::wstring root = m_scratch + L"100%done\\";
+    EXPECT_EQ(Run(L" /UFPATH=" + root + L" /u"), 0u);
+    EXPECT_EQ(CompareTrees(CInstallerRun::SampleFolder(), root + kPackageFolderName), "");
+    const std::wstring other = m_scratch + L"%TEMP%\\";
+    EXPECT_EQ(Run(L" /UFPATH=" + other + L" /u /CLEANUP"), 101u);
+    EXPECT_FALSE(FileExists(other));
 }
 
 TEST_F(InstallerLaunch, SignedPackageInstallsLikeTheUnsignedOne)

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "payload/PatchBlockEditor.h"
 
@@ -84,15 +85,22 @@ bool CInstallerRun::PrepareStub(const std::wstring& stub, const std::wstring& ta
 bool CInstallerRun::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory,
                           const std::map<std::wstring, std::wstring>& environment)
 {
-    for (const auto& [name, value] : environment)
+    // The child inherits these; this process gets its own values back afterwards
+    // (a test may give the child another TEMP).
+    std::map<std::wstring, std::optional<std::wstring>> saved;
+    for (const auto& [name, value] : environment) {
+        wchar_t old[4096] = {};
+        const DWORD length = ::GetEnvironmentVariableW(name.c_str(), old, 4096);
+        saved[name] = length > 0 && length < 4096 ? std::optional<std::wstring>(old) : std::nullopt;
         ::SetEnvironmentVariableW(name.c_str(), value.c_str());
+    }
     std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     const BOOL started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                           directory.empty() ? nullptr : directory.c_str(), &startup, &m_process);
-    for (const auto& entry : environment)
-        ::SetEnvironmentVariableW(entry.first.c_str(), nullptr);
+    for (const auto& [name, value] : saved)
+        ::SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
     if (started)
         ::CloseHandle(m_process.hThread);
     m_process.hThread = nullptr;
@@ -190,4 +198,15 @@ bool WaitForFile(const std::wstring& path, DWORD timeoutMs)
     // Let the writer finish.
     ::Sleep(200);
     return true;
+}
+
+std::string ReadErrorLog(const std::wstring& tempFolder)
+{
+    WIN32_FIND_DATAW found{};
+    const std::wstring folder = tempFolder + L"OvraLog\\";
+    const HANDLE search = ::FindFirstFileW((folder + L"OvraSFX*.log").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return std::string();
+    ::FindClose(search);
+    return ReadTextFile(folder + found.cFileName);
 }

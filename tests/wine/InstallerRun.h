@@ -51,5 +51,8 @@ std::string CompareTrees(const std::wstring& expected, const std::wstring& actua
 // Reads a whole file as text; empty when it does not exist.
 std::string ReadTextFile(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+// The error log a quiet run wrote under `tempFolder` (its "OvraLog\OvraSFX*.log"),
+// UTF-8 with its byte-order mark; empty when there is none.
+std::string ReadErrorLog(const std::wstring& tempFolder);
 // Waits for a file to appear (a setup program not waited for writes it later).
 bool WaitForFile(const std::wstring& path, DWORD timeoutMs);

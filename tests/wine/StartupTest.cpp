@@ -30,12 +30,15 @@ protected:
     }
 };
 
-TEST_F(Startup, NoArgumentsEndsWithExitCodeZero)
+constexpr DWORD kExitExtractionFailed = 102;
+
+// The checks pass and extraction starts; a stub without a payload then fails.
+TEST_F(Startup, NoArgumentsPassesTheChecksAndAStubWithoutPayloadEndsWith102)
 {
     const fs::path stub = MakeStub(nullptr);
     CChildProcess child;
     ASSERT_TRUE(child.Start(Quoted(stub)));
-    EXPECT_EQ(child.WaitForExitClosingBoxes(L"Extraction failed"), 0u);
+    EXPECT_EQ(child.WaitForExitClosingBoxes(L"Extraction failed"), kExitExtractionFailed);
 }
 
 TEST_F(Startup, PatchedSpaceRequirementStopsWith100AndNamesDriveAndSize)
@@ -97,7 +100,7 @@ TEST_F(Startup, NoTemporaryFolderStopsWith101)
 TEST_F(Startup, RelativeRootIsMeasuredOnTheVolumeThatHoldsIt)
 {
     const fs::path stub = MakeStub([](CPatchBlockEditor& e) { RequireBytes(e, 1); });
-    EXPECT_EQ(Run(stub, L"/UFPATH=rel\\sub /q", m_folder.wstring()), 0u);
+    EXPECT_EQ(Run(stub, L"/UFPATH=rel\\sub /q", m_folder.wstring()), kExitExtractionFailed);
     const fs::path hungry = MakeStub([](CPatchBlockEditor& e) { RequireBytes(e, kAllTheSpace); }, L"Hungry.exe");
     EXPECT_EQ(Run(hungry, L"/UFPATH=rel\\sub /q", m_folder.wstring()), 100u);
 }
@@ -125,8 +128,8 @@ TEST_F(Startup, CleanupNeverRemovesADriveRoot)
 {
     const fs::path stub = MakeStub(nullptr);
     WriteFile(m_folder / L"sentinel.txt", "stays");
-    EXPECT_EQ(Run(stub, L"/UFPATH=S:\\ /CLEANUP /q"), 0u);
-    EXPECT_EQ(Run(stub, L"/UFPATH=S: /CLEANUP /q"), 0u);
+    EXPECT_EQ(Run(stub, L"/UFPATH=S:\\ /CLEANUP /q"), kExitExtractionFailed);
+    EXPECT_EQ(Run(stub, L"/UFPATH=S: /CLEANUP /q"), kExitExtractionFailed);
     EXPECT_TRUE(fs::exists(m_folder / L"sentinel.txt"));
 }
 
