@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <memory>
 
+#include "CancelFlag.h"
 #include "ErrorTextBuffer.h"
 #include "LzmaHeapAllocator.h"
 #include "PayloadHost.h"
 #include "PayloadInStream.h"
 #include "PayloadParser.h"
 #include "PayloadResult.h"
-#include "dialog/ProgressProtocol.h"
 
 namespace {
 

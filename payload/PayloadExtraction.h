@@ -8,6 +8,12 @@
 class CPayloadInStream;
 class IPayloadHost;
 
+// The pipeline's entry as the stub's worker calls it (the real one below, or a
+// scripted one in tests): the stub's own path, the stream offset, the caller's
+// CErrorTextBuffer::kSize-byte error text and the host.
+using ExtractPayloadFn = int (*)(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,
+                                 IPayloadHost* host);
+
 // Decodes the compressed payload at streamOffset of the stub's file, feeds it to the
 // process's container parser and, when decoding succeeded, assembles the files.
 // Returns 0, 13 (cancelled), 1 with the reason appended to errorText (256 bytes,

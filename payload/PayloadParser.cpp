@@ -4,10 +4,11 @@
 #include <new>
 #include <system_error>
 
+#include "CancelFlag.h"
 #include "PayloadHost.h"
 #include "PayloadNameRules.h"
 #include "PayloadResult.h"
-#include "dialog/ProgressProtocol.h"
+#include "ProgressScale.h"
 
 std::unique_ptr<CPayloadParser> g_pPayloadParser;
 
@@ -249,9 +250,9 @@ void CPayloadParser::PostDataProgress()
     if (m_nDataLength == 0)
         return;
     const float share = static_cast<float>(m_nDataConsumed) / static_cast<float>(m_nDataLength);
-    const double scaled = static_cast<double>(share) * ProgressProtocol::kFullScale * 0.5;
+    const double scaled = static_cast<double>(share) * ProgressScale::kFullScale * 0.5;
     // Data beyond the announced length must not push the first half past its end.
-    const double capped = scaled < ProgressProtocol::kDataPhaseEnd ? scaled : ProgressProtocol::kDataPhaseEnd;
+    const double capped = scaled < ProgressScale::kDataPhaseEnd ? scaled : ProgressScale::kDataPhaseEnd;
     PostProgress(static_cast<unsigned>(capped));
 }
 
@@ -303,8 +304,8 @@ int CPayloadParser::Finish()
             return PayloadResult::kCancelled;
         }
         const float share = static_cast<float>(i) / static_cast<float>(m_vecFiles.size());
-        PostProgress(static_cast<unsigned>(static_cast<double>(share) * ProgressProtocol::kFullScale * 0.5 +
-                                           ProgressProtocol::kDataPhaseEnd));
+        PostProgress(static_cast<unsigned>(static_cast<double>(share) * ProgressScale::kFullScale * 0.5 +
+                                           ProgressScale::kDataPhaseEnd));
         std::string detail;
         const int assembled = m_vecFiles[i].Assemble(temporary, m_host, detail);
         if (assembled != PayloadResult::kOk)

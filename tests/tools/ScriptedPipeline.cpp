@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "dialog/ProgressProtocol.h"
+#include "payload/CancelFlag.h"
 #include "payload/PayloadHost.h"
 
 namespace {

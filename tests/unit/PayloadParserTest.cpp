@@ -4,7 +4,7 @@
 #include "ParserSnapshot.h"
 #include "RecordingPayloadHost.h"
 #include "ScratchFolder.h"
-#include "dialog/ProgressProtocol.h"
+#include "payload/CancelFlag.h"
 #include "payload/PayloadParser.h"
 #include "payload/PayloadResult.h"
 

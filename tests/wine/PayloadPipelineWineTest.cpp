@@ -8,7 +8,7 @@
 #include "LzmaTestEncoder.h"
 #include "RecordingPayloadHost.h"
 #include "ScratchFolder.h"
-#include "dialog/ProgressProtocol.h"
+#include "payload/CancelFlag.h"
 #include "payload/ErrorTextBuffer.h"
 #include "payload/PayloadExtraction.h"
 #include "payload/PayloadParser.h"

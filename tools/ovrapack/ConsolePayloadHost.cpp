@@ -3,7 +3,7 @@
 #include <iomanip>
 #include <ostream>
 
-#include "dialog/ProgressProtocol.h"
+#include "payload/ProgressScale.h"
 
 namespace {
 constexpr auto kQuietStart = std::chrono::milliseconds(500);
@@ -18,13 +18,13 @@ CConsolePayloadHost::CConsolePayloadHost(std::filesystem::path packageFolder, st
 void CConsolePayloadHost::PostProgress(unsigned value)
 {
     const auto now = std::chrono::steady_clock::now();
-    const unsigned percent = value * 100 / ProgressProtocol::kFullScale;
+    const unsigned percent = value * 100 / ProgressScale::kFullScale;
     if (now - m_start < kQuietStart || (m_bShown && (now - m_lastShown < kInterval || percent == m_nShownPercent)))
         return;
     m_lastShown = now;
     m_bShown = true;
     m_nShownPercent = percent;
-    const char* phase = value < ProgressProtocol::kDataPhaseEnd ? "decoding" : "writing files";
+    const char* phase = value < ProgressScale::kDataPhaseEnd ? "decoding" : "writing files";
     m_out << "\rextracting: " << std::setw(3) << percent << "% (" << phase << ")   " << std::flush;
 }
 
