@@ -30,6 +30,17 @@ std::wstring ModuleBaseName(HINSTANCE instance)
 CWinApp::CWinApp()
 {
     g_pCurrentApp = this;
+    CWnd::SetWindowGoneHook(&CWinApp::OnWindowGone);
+}
+
+// The main window's end ends the message loop.
+void CWinApp::OnWindowGone(CWnd* window)
+{
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd == window) {
+        app->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
 }
 
 CWinApp::~CWinApp()

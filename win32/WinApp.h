@@ -32,6 +32,7 @@ public:
     std::wstring m_strAppName;
 
 private:
+    static void OnWindowGone(CWnd* window);
     void SetUpFromModule(HINSTANCE instance, const wchar_t* cmdLine, int cmdShow);
 
     friend int AfxWinMain(HINSTANCE instance, const wchar_t* cmdLine, int cmdShow);

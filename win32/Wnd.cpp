@@ -1,9 +1,8 @@
 #include "Wnd.h"
 
-#include "WinApp.h"
-
 namespace {
 constexpr wchar_t kObjectProperty[] = L"OvraCWnd";
+CWnd::WindowGoneHook g_pfnWindowGone = nullptr;
 }
 
 CWnd::~CWnd()
@@ -14,6 +13,11 @@ CWnd::~CWnd()
         if (m_pfnSuper != nullptr)
             ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     }
+}
+
+void CWnd::SetWindowGoneHook(WindowGoneHook hook)
+{
+    g_pfnWindowGone = hook;
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
@@ -133,11 +137,8 @@ void CWnd::OnNcDestroyed()
         ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;
-    CWinApp* app = AfxGetApp();
-    if (app != nullptr && app->m_pMainWnd == this) {
-        app->m_pMainWnd = nullptr;
-        ::PostQuitMessage(0);
-    }
+    if (g_pfnWindowGone != nullptr)
+        g_pfnWindowGone(this);
     PostNcDestroy();
 }
 

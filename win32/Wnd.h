@@ -18,6 +18,12 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
     static CWnd* FromHandlePermanent(HWND hWnd);
 
+    // Told of every window whose handle is gone, before its PostNcDestroy: how the
+    // application learns that its main window has ended, without this layer
+    // knowing the application.
+    using WindowGoneHook = void (*)(CWnd* window);
+    static void SetWindowGoneHook(WindowGoneHook hook);
+
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL UpdateWindow() { return ::UpdateWindow(m_hWnd); }
     BOOL DestroyWindow();
