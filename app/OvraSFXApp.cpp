@@ -6,8 +6,10 @@
 
 #include "DriveSpaceAdmin.h"
 #include "ExtractionRootRules.h"
-#include "framework/localization/Localization.h"
+#include "PackageFolder.h"
+#include "SetupLauncher.h"
 #include "dialog/OvraSFXDlg.h"
+#include "framework/localization/Localization.h"
 #include "framework/localization/LocalizedString.h"
 #include "framework/localization/UserInterfaceLocalization.h"
 #include "payload/PatchBlock.h"
@@ -83,6 +85,7 @@ void COvraSFXApp::CreateExtractionDialog()
     dialog->m_bWait = m_cmdLine.m_bWait;
     dialog->m_bSkipRebootCheck = m_cmdLine.m_bSkipRebootCheck;
     dialog->m_pfnExtractPayload = m_pfnExtractPayload;
+    dialog->m_pOwner = this;
     m_pExtractDlg = dialog;
     m_pMainWnd = dialog;
     if (!dialog->Create(nullptr)) {
@@ -99,6 +102,30 @@ void COvraSFXApp::CreateExtractionDialog()
         return;
     dialog->ShowWindow(m_cmdLine.m_bQuiet ? SW_HIDE : SW_SHOW);
     dialog->UpdateWindow();
+}
+
+std::wstring COvraSFXApp::BeginExtraction()
+{
+    // From here on "/CLEANUP" may remove the package folder even inside a root that existed.
+    m_cleanupPlan.MarkExtractionStarted();
+    return GetPackageFolder();
+}
+
+void COvraSFXApp::ReportError(HWND owner, const std::wstring& text, const std::wstring& caption) const
+{
+    m_errorReporter.Report(owner, text, caption);
+}
+
+void COvraSFXApp::LaunchSetup(HWND dialog, const CSetupRequest& request)
+{
+    const CSetupLauncher launcher(m_errorReporter);
+    if (const std::optional<int32_t> code = launcher.Run(dialog, request, GetPackageFolder()))
+        m_nExitCode = *code;
+}
+
+void COvraSFXApp::OnDialogDestroyed()
+{
+    m_pExtractDlg = nullptr;
 }
 
 int COvraSFXApp::ExitInstance()

@@ -2,9 +2,10 @@
 
 #include "CleanupPlan.h"
 #include "ErrorReporter.h"
+#include "dialog/ExtractionOwner.h"
 #include "SFXCommandLine.h"
-#include "dialog/PayloadExtractor.h"
 #include "framework/localization/OfcWinApp.h"
+#include "payload/PayloadExtraction.h"
 
 #include <string>
 
@@ -12,7 +13,7 @@ class COvraSFXDlg;
 
 // The installer's application object: prepares the process, settles the
 // extraction root and the disk space, and owns the process exit code.
-class COvraSFXApp : public COfcWinApp
+class COvraSFXApp : public COfcWinApp, public IExtractionOwner
 {
 public:
     // `extractPayload` is the pipeline the dialog's worker runs.
@@ -25,8 +26,6 @@ public:
     bool DetermineExtractionRoot();
     bool CheckDiskSpace(bool showMessage);
     void RemoveExtractionRoot();
-    // From here on "/CLEANUP" may remove the package folder even inside a root that existed.
-    void MarkExtractionStarted() { m_cleanupPlan.MarkExtractionStarted(); }
 
     COvraSFXDlg* m_pExtractDlg = nullptr;
     int32_t m_nExitCode = 0;
@@ -36,14 +35,13 @@ public:
     // Exit codes of an early stop.
     static constexpr int32_t kExitNoDiskSpace = 100;
     static constexpr int32_t kExitNoRoot = 101;
-    // Exit codes of a run that installed nothing: a caller running us with "/w" or
-    // "/q" must not carry on as if the product were there.
-    static constexpr int32_t kExitExtractionFailed = 102;
-    static constexpr int32_t kExitSetupNotStarted = 103;
-    static constexpr int32_t kExitCancelled = 1602;
-
-    // Boxes, or with "/q" the error log: every error the installer shows goes here.
-    const CErrorReporter& ErrorReporter() const { return m_errorReporter; }
+    // What the extraction dialog asks of the application. Every error the installer
+    // shows goes through the error reporter: a box, or with "/q" the error log.
+    std::wstring BeginExtraction() override;
+    void ReportError(HWND owner, const std::wstring& text, const std::wstring& caption) const override;
+    void LaunchSetup(HWND dialog, const CSetupRequest& request) override;
+    void SetExitCode(int32_t code) override { m_nExitCode = code; }
+    void OnDialogDestroyed() override;
 
 private:
     void CaptureCleanupPlan();

@@ -1,9 +1,5 @@
 #include "OvraSFXDlg.h"
 
-#include "framework/localization/WindowLocalization.h"
-
-#include <shellapi.h>
-
 #include <cstring>
 
 #include "AppendedPicture.h"
@@ -11,25 +7,20 @@
 #include "PictureBitmap.h"
 #include "ProgressProtocol.h"
 #include "StubPayloadHost.h"
-#include "app/InstallLogPath.h"
-#include "app/OvraSFXApp.h"
-#include "app/PackageFolder.h"
-#include "app/RebootCheck.h"
-#include "app/SetupExitCode.h"
-#include "app/SetupParameters.h"
 #include "framework/localization/LocalizedString.h"
+#include "framework/localization/WindowLocalization.h"
+#include "payload/ErrorTextBuffer.h"
 #include "payload/PatchBlock.h"
+#include "payload/PayloadResult.h"
 #include "resources/resource.h"
 #include "win32/FileSystemPath.h"
-#include "win32/Handle.h"
 #include "win32/PaintDC.h"
 #include "win32/StringFormat.h"
-#include "win32/SystemErrorText.h"
 #include "win32/TextConversion.h"
 #include "win32/WinApp.h"
 
 namespace {
-constexpr short kProgressRangeEnd = static_cast<short>(ProgressProtocol::kFullScale);
+constexpr short kProgressRangeEnd = static_cast<short>(ProgressScale::kFullScale);
 constexpr int kTitlePoints = 26;
 constexpr int kMessagePoints = 10;
 constexpr DWORD kSettlingWaitMs = 5000;
@@ -37,31 +28,10 @@ constexpr DWORD kSettlingPollMs = 100;
 constexpr DWORD kWorkerEndWaitMs = 1000;
 constexpr DWORD kModulePathUnits = 261;
 
-// What the worker needs, copied before it starts: the worker never touches the
-// dialog object, which deletes itself as soon as its window is gone.
-struct CExtractionJob
+// Where no application owns the dialog (a test's): every error in a box.
+void ReportWithoutOwner(HWND owner, const std::wstring& text, const std::wstring& caption)
 {
-    HWND hDialog;
-    HINSTANCE hAppInstance;
-    uint32_t streamOffset;
-    ExtractPayloadFn extract;
-    const CErrorReporter& reporter;
-    CStubPayloadHost host;
-};
-
-// The application's, which outlives the dialog and its worker; a box for every
-// error where there is none (a dialog made by a test).
-const CErrorReporter& Reporter()
-{
-    static const CErrorReporter boxesOnly;
-    const COvraSFXApp* app = GetOvraSFXApp();
-    return app != nullptr ? app->ErrorReporter() : boxesOnly;
-}
-
-void SetExitCode(int32_t code)
-{
-    if (COvraSFXApp* app = GetOvraSFXApp())
-        app->m_nExitCode = code;
+    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
 }
 
 // While the main thread waits (for the worker, or for the setup program) it still
@@ -86,21 +56,38 @@ std::wstring LoadText(UINT id)
     return text;
 }
 
-// Owned by the dialog's window, shown from the worker. The main thread answers the
-// messages the box sends while it waits for the worker, so neither waits forever.
-void ShowWorkerError(const CExtractionJob& job, const std::wstring& text)
-{
-    if (g_bCancelExtraction != 0)
-        return;
-    job.reporter.Report(job.hDialog, text, LoadText(IDS_EXTRACTION_FAILED));
-}
-
 std::wstring ErrorBufferText(const char* buffer)
 {
-    const size_t length = ::strnlen(buffer, PayloadErrorText::kBytes);
+    const size_t length = ::strnlen(buffer, CErrorTextBuffer::kSize);
     return AnsiToWide(std::string(buffer, length), CP_THREAD_ACP);
 }
 } // namespace
+
+// What the worker needs, copied before it starts: the worker never touches the
+// dialog object, which deletes itself as soon as its window is gone.
+struct COvraSFXDlg::CExtractionJob
+{
+    HWND hDialog;
+    HINSTANCE hAppInstance;
+    uint32_t streamOffset;
+    ExtractPayloadFn extract;
+    const IExtractionOwner* pOwner;
+    CStubPayloadHost host;
+
+    // Owned by the dialog's window, shown from the worker. The main thread answers
+    // the messages the box sends while it waits for the worker, so neither waits
+    // forever.
+    void ReportError(const std::wstring& text) const
+    {
+        if (g_bCancelExtraction != 0)
+            return;
+        const std::wstring caption = LoadText(IDS_EXTRACTION_FAILED);
+        if (pOwner != nullptr)
+            pOwner->ReportError(hDialog, text, caption);
+        else
+            ReportWithoutOwner(hDialog, text, caption);
+    }
+};
 
 COvraSFXDlg::COvraSFXDlg()
     : CDialog(IDD_OVRASFX_DIALOG),
@@ -108,12 +95,7 @@ COvraSFXDlg::COvraSFXDlg()
 {
 }
 
-COvraSFXDlg::~COvraSFXDlg()
-{
-    COvraSFXApp* app = GetOvraSFXApp();
-    if (app != nullptr && app->m_pExtractDlg == this)
-        app->m_pExtractDlg = nullptr;
-}
+COvraSFXDlg::~COvraSFXDlg() = default;
 
 void COvraSFXDlg::DoDataExchange()
 {
@@ -126,7 +108,23 @@ void COvraSFXDlg::DoDataExchange()
 void COvraSFXDlg::PostNcDestroy()
 {
     CDialog::PostNcDestroy();
+    if (m_pOwner != nullptr)
+        m_pOwner->OnDialogDestroyed();
     delete this;
+}
+
+void COvraSFXDlg::SetExitCode(int32_t code)
+{
+    if (m_pOwner != nullptr)
+        m_pOwner->SetExitCode(code);
+}
+
+void COvraSFXDlg::ReportError(const std::wstring& text, const std::wstring& caption) const
+{
+    if (m_pOwner != nullptr)
+        m_pOwner->ReportError(m_hWnd, text, caption);
+    else
+        ReportWithoutOwner(m_hWnd, text, caption);
 }
 
 BOOL COvraSFXDlg::OnInitDialog()
@@ -155,55 +153,51 @@ BOOL COvraSFXDlg::OnInitDialog()
 
 void COvraSFXDlg::StartWorker()
 {
-    if (COvraSFXApp* app = GetOvraSFXApp())
-        app->MarkExtractionStarted();
-    // Fixed here, on the main thread, before the worker can ask for it.
-    static_cast<void>(GetPackageFolder());
-    const CErrorReporter& reporter = Reporter();
-    auto job = std::make_unique<CExtractionJob>(CExtractionJob{m_hWnd, m_hAppInstance,
-                                                               CPatchBlock::Current().StreamOffset(),
-                                                               m_pfnExtractPayload, reporter,
-                                                               CStubPayloadHost(m_hWnd, &GetPackageFolder, reporter)});
-    m_pWorkerThread = CWorkerThread::Begin(&COvraSFXDlg::ExtractionThreadProc, job.get());
-    if (m_pWorkerThread) {
-        job.release();
+    // Fixed here, on the main thread, before the worker writes anything into it.
+    const std::wstring packageFolder = m_pOwner != nullptr ? m_pOwner->BeginExtraction() : std::wstring();
+    CExtractionJob job{m_hWnd,
+                       m_hAppInstance,
+                       CPatchBlock::Current().StreamOffset(),
+                       m_pfnExtractPayload,
+                       m_pOwner,
+                       CStubPayloadHost(m_hWnd, packageFolder, m_pOwner)};
+    m_pWorkerThread = CWorkerThread::Begin([job = std::move(job)]() mutable { return ExtractionThreadProc(job); });
+    if (m_pWorkerThread)
         return;
-    }
     // Without a worker nothing would ever end the dialog.
     const std::wstring text = FormatString(L"%s\n(%lu)", LoadText(IDS_COULD_NOT_OPEN_FILE).c_str(),
                                            static_cast<unsigned long>(::GetLastError()));
-    reporter.Report(m_hWnd, text, LoadText(IDS_EXTRACTION_FAILED));
+    ReportError(text, LoadText(IDS_EXTRACTION_FAILED));
     PostMessage(WM_SFX_FAILED);
 }
 
-unsigned COvraSFXDlg::ExtractionThreadProc(void* param)
+unsigned COvraSFXDlg::ExtractionThreadProc(CExtractionJob& job)
 {
-    const std::unique_ptr<CExtractionJob> job(static_cast<CExtractionJob*>(param));
     wchar_t path[kModulePathUnits + 1] = {};
-    const DWORD length = ::GetModuleFileNameW(job->hAppInstance, path, kModulePathUnits);
+    const DWORD length = ::GetModuleFileNameW(job.hAppInstance, path, kModulePathUnits);
     if (length == 0 || length > kModulePathUnits - 1) {
-        ShowWorkerError(*job, LoadText(IDS_COULD_NOT_OPEN_FILE));
-        ::PostMessageW(job->hDialog, WM_SFX_FAILED, 0, 0);
+        job.ReportError(LoadText(IDS_COULD_NOT_OPEN_FILE));
+        ::PostMessageW(job.hDialog, WM_SFX_FAILED, 0, 0);
         return 0;
     }
 
-    char errorText[PayloadErrorText::kBytes] = {};
+    char errorText[CErrorTextBuffer::kSize] = {};
     int result = 1;
-    if (job->extract != nullptr)
-        result = job->extract(std::filesystem::path(path), job->streamOffset, errorText, &job->host);
+    if (job.extract != nullptr)
+        result = job.extract(std::filesystem::path(path), job.streamOffset, errorText, &job.host);
     else
         std::strncpy(errorText, "\nError: no payload pipeline\n", sizeof(errorText) - 1);
     errorText[sizeof(errorText) - 1] = '\0';
 
-    if (result == PayloadErrorText::kCancelled)
+    if (result == PayloadResult::kCancelled)
         return 0;
     if (result != 0) {
-        ShowWorkerError(*job, ErrorBufferText(errorText));
-        ::PostMessageW(job->hDialog, WM_SFX_FAILED, 0, 0);
+        job.ReportError(ErrorBufferText(errorText));
+        ::PostMessageW(job.hDialog, WM_SFX_FAILED, 0, 0);
         return 0;
     }
     if (WaitBeforeLaunch())
-        ::PostMessageW(job->hDialog, WM_SFX_EXTRACTED, 0, 0);
+        ::PostMessageW(job.hDialog, WM_SFX_EXTRACTED, 0, 0);
     return 0;
 }
 
@@ -291,78 +285,19 @@ void COvraSFXDlg::WaitForWorker(DWORD milliseconds)
 LRESULT COvraSFXDlg::OnExtracted(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
     WaitForWorker(kWorkerEndWaitMs);
-    // Resolved before the directory changes: a relative root would otherwise lead
-    // the setup path nowhere once the package folder is the current directory.
-    std::wstring folder = GetPackageFolder();
-    const std::wstring fullFolder = FileSystemPath::FullPath(folder);
-    if (!fullFolder.empty())
-        folder = fullFolder;
-    ::SetCurrentDirectoryW(folder.c_str());
-    const std::wstring setupName = AnsiToWide(CPatchBlock::Current().SetupName(), CP_THREAD_ACP);
-    const std::wstring setupPath = folder + setupName;
-    if (!m_bExtractOnly && !setupName.empty()) {
-        DWORD setupExitCode = 0;
-        if (LaunchSetup(setupPath.c_str(), m_strSetupArgs.c_str(), &setupExitCode, m_bQuiet, m_bWait))
-            SettleExitCode(setupExitCode);
-        else
-            SetExitCode(COvraSFXApp::kExitSetupNotStarted);
+    if (m_pOwner != nullptr) {
+        const CWaitScope waiting(m_bWaiting);
+        m_pOwner->LaunchSetup(m_hWnd, {m_strSetupArgs, m_bQuiet != 0, m_bExtractOnly != 0, m_bWait != 0,
+                                       m_bSkipRebootCheck != 0});
     }
     DestroyWindow();
     return 0;
 }
 
-void COvraSFXDlg::SettleExitCode(DWORD setupExitCode)
-{
-    COvraSFXApp* app = GetOvraSFXApp();
-    if (app == nullptr)
-        return;
-    const CSetupExitCode::Options options{m_bQuiet != 0, m_bWait != 0, m_bSkipRebootCheck != 0};
-    app->m_nExitCode = CSetupExitCode::Settle(options, static_cast<int32_t>(setupExitCode), &IsRebootPending);
-}
-
-bool COvraSFXDlg::LaunchSetup(const wchar_t* program, const wchar_t* setupArgs, DWORD* exitCode, BOOL quiet,
-                              BOOL wait)
-{
-    const std::wstring parameters =
-        CSetupParameters::Build(setupArgs != nullptr ? setupArgs : L"", quiet != 0, BuildInstallLogPath());
-    ::OutputDebugStringW(FormatString(L"\r\nExe:%s Parameter:%s\r\n", program, parameters.c_str()).c_str());
-
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.hwnd = m_hWnd;
-    info.lpFile = program;
-    info.lpParameters = parameters.c_str();
-    info.nShow = SW_SHOW;
-    // The shell's own box about a program it cannot start would wait for a click.
-    if (quiet)
-        info.fMask |= SEE_MASK_FLAG_NO_UI;
-    const CWaitScope waiting(m_bWaiting);
-    const bool started = ::ShellExecuteExW(&info) != FALSE;
-    const DWORD error = ::GetLastError();
-    ShowWindow(SW_HIDE);
-    if (!started) {
-        if (quiet)
-            Reporter().Report(m_hWnd, FormatString(L"%s\n%s", program, SystemErrorText(error).c_str()),
-                              L"The setup program could not be started");
-        return false;
-    }
-    // The shell may start the program without handing out a process (DDE); then
-    // there is nothing to wait for and the exit code stays 0.
-    const CKernelHandle process(info.hProcess);
-    if ((quiet || wait) && process) {
-        ::WaitForSingleObject(process.Get(), INFINITE);
-        DWORD code = 0;
-        if (::GetExitCodeProcess(process.Get(), &code) && exitCode != nullptr)
-            *exitCode = code;
-    }
-    return true;
-}
-
 LRESULT COvraSFXDlg::OnFailed(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
     WaitForWorker(kWorkerEndWaitMs);
-    SetExitCode(COvraSFXApp::kExitExtractionFailed);
+    SetExitCode(kExitExtractionFailed);
     OnCancel();
     return 0;
 }
@@ -371,7 +306,7 @@ void COvraSFXDlg::OnCancelButton()
 {
     g_bCancelExtraction = 1;
     WaitForWorker(INFINITE);
-    SetExitCode(COvraSFXApp::kExitCancelled);
+    SetExitCode(kExitCancelled);
     OnCancel();
 }
 

@@ -7,25 +7,29 @@
 
 #include "BitmapEx.h"
 #include "BitmapStatic.h"
+#include "ExtractionOwner.h"
 #include "Label.h"
-#include "PayloadExtractor.h"
+#include "payload/PayloadExtraction.h"
 #include "win32/Dialog.h"
 #include "win32/ProgressCtrl.h"
 #include "win32/WorkerThread.h"
 
 // The installer's one window: picture, title, guide text, progress bar and Cancel.
-// It runs the payload pipeline on a worker thread and starts the setup program
-// once extraction has finished. It deletes itself after its window is destroyed.
+// It runs the payload pipeline on a worker thread and has its owner start the setup
+// program once extraction has finished. It deletes itself after its window is
+// destroyed.
 class COvraSFXDlg : public CDialog
 {
 public:
     COvraSFXDlg();
     ~COvraSFXDlg() override;
 
+    // Exit codes of a run that ends here instead of in a launch.
+    static constexpr int32_t kExitExtractionFailed = 102;
+    static constexpr int32_t kExitCancelled = 1602;
+
     // Shows the appended picture, or the default bitmap; true for the appended one.
     bool LoadBackgroundPicture();
-    // Starts `program` with the arguments and the log option; true when it started.
-    bool LaunchSetup(const wchar_t* program, const wchar_t* setupArgs, DWORD* exitCode, BOOL quiet, BOOL wait);
 
     // Set by the application before the window is created.
     HINSTANCE m_hAppInstance = nullptr;
@@ -35,6 +39,8 @@ public:
     BOOL m_bWait = 0;
     BOOL m_bSkipRebootCheck = 0;
     ExtractPayloadFn m_pfnExtractPayload = nullptr;
+    // Outlives the dialog and its worker; none in tests that make a bare dialog.
+    IExtractionOwner* m_pOwner = nullptr;
 
 protected:
     void DoDataExchange() override;
@@ -45,7 +51,9 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    static unsigned ExtractionThreadProc(void* param);
+    struct CExtractionJob;
+
+    static unsigned ExtractionThreadProc(CExtractionJob& job);
     static bool WaitBeforeLaunch();
 
     LRESULT OnProgress(WPARAM wParam, LPARAM lParam);
@@ -55,7 +63,8 @@ private:
     void OnPaint();
     void StartWorker();
     void WaitForWorker(DWORD milliseconds);
-    void SettleExitCode(DWORD setupExitCode);
+    void SetExitCode(int32_t code);
+    void ReportError(const std::wstring& text, const std::wstring& caption) const;
 
     HICON m_hIcon;
     bool m_bWaiting = false;

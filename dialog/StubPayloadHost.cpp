@@ -1,14 +1,14 @@
 #include "StubPayloadHost.h"
 
+#include "ExtractionOwner.h"
 #include "ProgressProtocol.h"
-#include "app/ErrorReporter.h"
 #include "framework/localization/LocalizedString.h"
 #include "resources/resource.h"
 #include "win32/StringFormat.h"
 #include "win32/TextConversion.h"
 
-CStubPayloadHost::CStubPayloadHost(HWND dialog, FolderSource packageFolder, const CErrorReporter& reporter)
-    : m_hDialog(dialog), m_packageFolder(std::move(packageFolder)), m_reporter(reporter)
+CStubPayloadHost::CStubPayloadHost(HWND dialog, std::wstring packageFolder, const IExtractionOwner* owner)
+    : m_hDialog(dialog), m_strPackageFolder(std::move(packageFolder)), m_pOwner(owner)
 {
 }
 
@@ -26,12 +26,15 @@ void CStubPayloadHost::ReportOutputFileError(const std::filesystem::path& path)
     LoadLocalizedString(format, IDS_UNABLE_TO_OPEN_OUTPUT);
     LoadLocalizedString(caption, IDS_EXTRACTION_FAILED);
     const std::wstring text = FormatString(format.c_str(), path.wstring().c_str());
-    m_reporter.Report(nullptr, text, caption);
+    if (m_pOwner != nullptr)
+        m_pOwner->ReportError(nullptr, text, caption);
+    else
+        ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR);
 }
 
 std::filesystem::path CStubPayloadHost::PackageFolder()
 {
-    return m_packageFolder ? std::filesystem::path(m_packageFolder()) : std::filesystem::path();
+    return std::filesystem::path(m_strPackageFolder);
 }
 
 std::filesystem::path CStubPayloadHost::NameToPath(const std::string& name)

@@ -2,22 +2,18 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include "payload/PayloadHost.h"
 
-class CErrorReporter;
+class IExtractionOwner;
 
 // The stub's side of the payload pipeline: progress goes to the dialog as posted
-// messages, output file errors go to the error reporter (a box, or the log of a
-// quiet run), names are widened with the thread's ANSI code page.
+// messages, output file errors to the dialog's owner (a box, or the log of a quiet
+// run), names are widened with the thread's ANSI code page.
 class CStubPayloadHost : public IPayloadHost
 {
 public:
-    using FolderSource = std::function<std::wstring()>;
-
-    // `reporter` must outlive the host.
-    CStubPayloadHost(HWND dialog, FolderSource packageFolder, const CErrorReporter& reporter);
+    // `owner` (none: errors in plain boxes) must outlive the host.
+    CStubPayloadHost(HWND dialog, std::wstring packageFolder, const IExtractionOwner* owner);
 
     void PostProgress(unsigned value) override;
     void ReportOutputFileError(const std::filesystem::path& path) override;
@@ -27,6 +23,6 @@ public:
 
 private:
     HWND m_hDialog;
-    FolderSource m_packageFolder;
-    const CErrorReporter& m_reporter;
+    std::wstring m_strPackageFolder;
+    const IExtractionOwner* m_pOwner;
 };

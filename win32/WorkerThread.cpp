@@ -3,18 +3,12 @@
 #include <process.h>
 
 namespace {
-struct CStartBlock
-{
-    CWorkerThread::Procedure procedure;
-    void* param;
-};
-
 unsigned __stdcall ThreadEntry(void* start)
 {
-    const std::unique_ptr<CStartBlock> block(static_cast<CStartBlock*>(start));
+    const std::unique_ptr<CWorkerThread::Work> work(static_cast<CWorkerThread::Work*>(start));
     // Nothing may unwind out of the thread's first frame.
     try {
-        return block->procedure(block->param);
+        return (*work)();
     } catch (...) {
         return 1;
     }
@@ -23,13 +17,13 @@ unsigned __stdcall ThreadEntry(void* start)
 
 CWorkerThread::~CWorkerThread() = default;
 
-std::unique_ptr<CWorkerThread> CWorkerThread::Begin(Procedure procedure, void* param)
+std::unique_ptr<CWorkerThread> CWorkerThread::Begin(Work work)
 {
-    auto block = std::make_unique<CStartBlock>(CStartBlock{procedure, param});
-    const uintptr_t handle = ::_beginthreadex(nullptr, 0, &ThreadEntry, block.get(), 0, nullptr);
+    auto owned = std::make_unique<Work>(std::move(work));
+    const uintptr_t handle = ::_beginthreadex(nullptr, 0, &ThreadEntry, owned.get(), 0, nullptr);
     if (handle == 0)
         return nullptr;
-    block.release();
+    owned.release();
     std::unique_ptr<CWorkerThread> thread(new CWorkerThread);
     thread->m_hThread.Reset(reinterpret_cast<HANDLE>(handle));
     return thread;

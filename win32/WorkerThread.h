@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "Handle.h"
@@ -11,14 +12,16 @@
 class CWorkerThread
 {
 public:
-    using Procedure = unsigned (*)(void* param);
+    // Owns what the thread works on; its result is the thread's exit code.
+    using Work = std::function<unsigned()>;
 
     ~CWorkerThread();
     CWorkerThread(const CWorkerThread&) = delete;
     CWorkerThread& operator=(const CWorkerThread&) = delete;
 
-    // Starts `procedure(param)` at once with normal priority; null when it can't start.
-    static std::unique_ptr<CWorkerThread> Begin(Procedure procedure, void* param);
+    // Starts `work` at once with normal priority; null when it can't start (`work`
+    // is then destroyed unrun).
+    static std::unique_ptr<CWorkerThread> Begin(Work work);
 
     HANDLE GetHandle() const { return m_hThread.Get(); }
     // WAIT_OBJECT_0 once the thread has ended, WAIT_TIMEOUT before.

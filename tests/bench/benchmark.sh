@@ -28,7 +28,7 @@ ovrapack=$root/build/release/tools/ovrapack/ovrapack
 
 stub=${BENCH_STUB:-}
 if [ -z "$stub" ]; then
-  stub=$root/build/mingw/resources/OvraSFX.exe
+  stub=$root/build/mingw/app/OvraSFX.exe
   if [ ! -f "$stub" ]; then
     say "== building the stub (mingw preset)"
     cmake --preset mingw >/dev/null
