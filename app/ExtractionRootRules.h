@@ -16,7 +16,7 @@ public:
     static std::wstring DriveComponent(const std::wstring& path);
 
     // "C:\", "\\server\share\" and the like: folders a clean-up must never remove.
-    static bool IsVolumeRoot(const std::wstring& fullPath);
+    [[nodiscard]] static bool IsVolumeRoot(const std::wstring& fullPath);
 
     // "\\server\share\" for a UNC path, "C:\" for a drive path, else empty.
     static std::wstring VolumeRootOf(const std::wstring& fullPath);

@@ -61,7 +61,7 @@ BOOL COvraSFXApp::InitInstance()
     static_cast<void>(ApplySystemDefaultLanguage());
 
     m_cmdLine.Parse(m_lpCmdLine);
-    m_errorReporter.Configure(m_cmdLine.m_bQuiet != 0, FileSystemPath::ModulePath(m_hInstance));
+    m_errorReporter.Configure(m_cmdLine.m_bQuiet, FileSystemPath::ModulePath(m_hInstance));
 
     if (!DetermineExtractionRoot()) {
         m_nExitCode = kExitNoRoot;
@@ -150,7 +150,7 @@ bool COvraSFXApp::DetermineExtractionRoot()
         m_strExtractRoot = FormatString(L"%s%s\\", tempPath, kRootFolderName);
     }
     m_strExtractRoot = CExtractionRootRules::WithTrailingBackslash(m_strExtractRoot);
-    if (!CExtractionRootRules::IsAcceptable(m_strExtractRoot, m_cmdLine.m_bCleanup != 0)) {
+    if (!CExtractionRootRules::IsAcceptable(m_strExtractRoot, m_cmdLine.m_bCleanup)) {
         m_strExtractRoot.clear();
         return false;
     }
@@ -189,14 +189,11 @@ bool COvraSFXApp::CheckDiskSpace(bool showMessage)
 
 void COvraSFXApp::ShowDiskSpaceMessage(const std::wstring& drive, uint64_t requiredBytes)
 {
-    std::wstring format;
-    LoadLocalizedString(format, IDS_NO_DISK_SPACE);
+    const std::wstring format = LoadText(IDS_NO_DISK_SPACE);
     const double megabytes = static_cast<double>(requiredBytes) * (1.0 / 1024) * (1.0 / 1024);
     const std::wstring text = FormatString(format.c_str(), drive.c_str(), megabytes);
     if (m_errorReporter.IsQuiet()) {
-        std::wstring caption;
-        LoadLocalizedString(caption, IDS_EXTRACTION_FAILED);
-        m_errorReporter.Report(nullptr, text, caption);
+        m_errorReporter.Report(nullptr, text, LoadText(IDS_EXTRACTION_FAILED));
         return;
     }
     AfxMessageBox(text, MB_ICONERROR);

@@ -23,8 +23,8 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
-    bool DetermineExtractionRoot();
-    bool CheckDiskSpace(bool showMessage);
+    [[nodiscard]] bool DetermineExtractionRoot();
+    [[nodiscard]] bool CheckDiskSpace(bool showMessage);
     void RemoveExtractionRoot();
 
     COvraSFXDlg* m_pExtractDlg = nullptr;

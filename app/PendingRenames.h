@@ -14,8 +14,8 @@ public:
     // do not begin with `tempPath`, compared ignoring ASCII case. Empty and shorter
     // entries never count. Reads nothing beyond `byteCount` bytes of `data`; an entry
     // not terminated within them ends where the data ends.
-    static bool AnyOutsideTemp(const uint8_t* data, size_t byteCount, const std::u16string& tempPath);
+    [[nodiscard]] static bool AnyOutsideTemp(const uint8_t* data, size_t byteCount, const std::u16string& tempPath);
 
 private:
-    static bool LiesInTemp(const char16_t* entry, size_t length, const std::u16string& tempPath);
+    [[nodiscard]] static bool LiesInTemp(const char16_t* entry, size_t length, const std::u16string& tempPath);
 };

@@ -59,15 +59,15 @@ void CSFXCommandLine::Parse(const wchar_t* commandLine)
 void CSFXCommandLine::ApplyToken(const std::wstring& token)
 {
     if (token == L"/q") {
-        m_bQuiet = 1;
+        m_bQuiet = true;
     } else if (token == L"/u") {
-        m_bExtractOnly = 1;
+        m_bExtractOnly = true;
     } else if (token == L"/w") {
-        m_bWait = 1;
+        m_bWait = true;
     } else if (token == L"/s") {
-        m_bSkipRebootCheck = 1;
+        m_bSkipRebootCheck = true;
     } else if (token == L"/CLEANUP") {
-        m_bCleanup = 1;
+        m_bCleanup = true;
     } else if (token.compare(0, kUFPathPrefixLength, kUFPathPrefix) == 0) {
         std::wstring value = token.substr(kUFPathPrefixLength);
         while (!value.empty() && value.back() == L'"')

@@ -7,11 +7,11 @@
 // Portable: no Windows headers, so the rules are tested natively.
 struct CSFXCommandLine
 {
-    int32_t m_bQuiet = 0;            // "/q"
-    int32_t m_bWait = 0;             // "/w"
-    int32_t m_bSkipRebootCheck = 0;  // "/s"
-    int32_t m_bExtractOnly = 0;      // "/u"
-    int32_t m_bCleanup = 0;          // "/CLEANUP"
+    bool m_bQuiet = false;           // "/q"
+    bool m_bWait = false;            // "/w"
+    bool m_bSkipRebootCheck = false; // "/s"
+    bool m_bExtractOnly = false;     // "/u"
+    bool m_bCleanup = false;         // "/CLEANUP"
     std::wstring m_strUFPath;        // "/UFPATH=" value, quotes at either end removed
     std::wstring m_strSetupArgs;     // every other token, each preceded by one blank
 

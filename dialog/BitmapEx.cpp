@@ -3,28 +3,8 @@
 #include "win32/Handle.h"
 #include "win32/SelectedObject.h"
 
-CBitmapEx::~CBitmapEx()
-{
-    ReleaseBitmap();
-}
-
-CBitmapEx& CBitmapEx::operator=(const CBitmap& source)
-{
-    CopyBitmap(&source);
-    return *this;
-}
-
-CBitmapEx& CBitmapEx::operator=(const CBitmapEx& source)
-{
-    if (this != &source)
-        CopyBitmap(&source);
-    return *this;
-}
-
 void CBitmapEx::ReleaseBitmap()
 {
-    m_bCopyOwned = false;
-    m_hCopy = nullptr;
     DeleteObject();
 }
 
@@ -55,7 +35,5 @@ bool CBitmapEx::CopyBitmap(const CBitmap* source)
         ::DeleteObject(handle);
         return false;
     }
-    m_hCopy = handle;
-    m_bCopyOwned = true;
     return true;
 }

@@ -20,7 +20,8 @@ void CBitmapStatic::SetBitmap(const CBitmap& source)
     {
         const CCriticalSection::CScopedLock lock(m_lock);
         m_pBitmap = std::make_unique<CBitmapEx>();
-        m_pBitmap->CopyBitmap(&source);
+        // A failed copy leaves the control empty, as with no picture at all.
+        static_cast<void>(m_pBitmap->CopyBitmap(&source));
     }
     if (m_hWnd != nullptr)
         Invalidate(TRUE);
@@ -29,7 +30,9 @@ void CBitmapStatic::SetBitmap(const CBitmap& source)
 void CBitmapStatic::LoadDefaultBitmap()
 {
     m_pBitmap = std::make_unique<CBitmapEx>();
-    m_pBitmap->Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_DEFAULT_BACKGROUND)));
+    // A fresh object takes any handle; a missing resource leaves the control empty.
+    static_cast<void>(
+        m_pBitmap->Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDB_DEFAULT_BACKGROUND))));
 }
 
 // Siblings above this control (the transparent labels) draw over the picture. Not

@@ -54,7 +54,7 @@ CLabel::CLabel()
       m_logFont(DescriptionOf(::GetStockObject(DEFAULT_GUI_FONT))),
       m_crBaseBackground(::GetSysColor(COLOR_3DFACE))
 {
-    m_font.CreateFontIndirect(m_logFont);
+    RecreateFont();
 }
 
 CLabel::~CLabel() = default;
@@ -87,7 +87,8 @@ void CLabel::Redraw()
 
 void CLabel::RecreateFont()
 {
-    m_font.CreateFontIndirect(m_logFont);
+    // Without a font of its own the label paints in the one its device context has.
+    static_cast<void>(m_font.CreateFontIndirect(m_logFont));
 }
 
 CLabel& CLabel::SetBackground(COLORREF colour, COLORREF endColour, int gradient)
@@ -128,9 +129,9 @@ CLabel& CLabel::SetLogicalFont(const LOGFONTW& description)
     return *this;
 }
 
-CLabel& CLabel::SetLink(int kind, bool on, bool notify)
+CLabel& CLabel::SetLink(LinkKind kind, bool on, bool notify)
 {
-    m_nLinkKind = on ? kind : 0;
+    m_linkKind = on ? kind : LinkKind::None;
     m_bNotifyParent = notify;
     if (m_hWnd != nullptr)
         ModifyStyle(on ? 0 : SS_NOTIFY, on ? SS_NOTIFY : 0);
@@ -139,12 +140,12 @@ CLabel& CLabel::SetLink(int kind, bool on, bool notify)
 
 CLabel& CLabel::SetMailtoLink(bool on, bool notify)
 {
-    return SetLink(2, on, notify);
+    return SetLink(LinkKind::Mail, on, notify);
 }
 
 CLabel& CLabel::SetWebLink(bool on, bool notify)
 {
-    return SetLink(1, on, notify);
+    return SetLink(LinkKind::Web, on, notify);
 }
 
 CLabel& CLabel::SetLinkTarget(const std::wstring& target)
@@ -241,11 +242,11 @@ CLabel& CLabel::SetBlinkingText(bool blink)
         m_bTimerRunning = true;
         if (m_hWnd != nullptr)
             ::SetTimer(m_hWnd, kBlinkTimerId, kBlinkPeriodMs, nullptr);
-        m_nBlinkKind = 1;
+        m_blinkKind = BlinkKind::Text;
     } else {
         if (m_bTimerRunning && m_hWnd != nullptr)
             ::KillTimer(m_hWnd, kBlinkTimerId);
-        m_nBlinkKind = 0;
+        m_blinkKind = BlinkKind::None;
     }
     return *this;
 }
@@ -254,7 +255,7 @@ CLabel& CLabel::SetBlinkingBackground(bool blink)
 {
     if (blink) {
         SetBlinkingText(true);
-        m_nBlinkKind = 2;
+        m_blinkKind = BlinkKind::Background;
     } else if (m_bTimerRunning && m_hWnd != nullptr) {
         ::KillTimer(m_hWnd, kBlinkTimerId);
     }
@@ -351,7 +352,8 @@ void CLabel::GetCaption(std::wstring& caption) const
 
 void CLabel::CreateFontCopy(CFont& font) const
 {
-    font.CreateFontIndirect(m_logFont);
+    // The caller sees an empty font object when the system refuses one.
+    static_cast<void>(font.CreateFontIndirect(m_logFont));
 }
 
 void CLabel::PaintGradient(HDC hDC, const RECT& rect, COLORREF start, COLORREF end)
@@ -399,7 +401,7 @@ void CLabel::PaintBackground(HDC hDC, const RECT& rect)
 
 COLORREF CLabel::EffectiveTextColour() const
 {
-    if (m_nBlinkKind != 1 || m_bBlinkPhase)
+    if (m_blinkKind != BlinkKind::Text || m_bBlinkPhase)
         return m_crText;
     if (!m_hCustomBrush)
         return RGB(0, 0, 0);
@@ -504,10 +506,10 @@ void CLabel::OnLeftButtonDown()
     }
     std::wstring caption;
     GetCaption(caption);
-    if (m_nLinkKind == 1) {
+    if (m_linkKind == LinkKind::Web) {
         const std::wstring& file = m_strLinkTarget.empty() ? caption : m_strLinkTarget;
         ::ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    } else if (m_nLinkKind == 2) {
+    } else if (m_linkKind == LinkKind::Mail) {
         const std::wstring mail = L"mailto:" + caption;
         ::ShellExecuteW(nullptr, nullptr, mail.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }

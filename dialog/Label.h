@@ -61,9 +61,12 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    enum class LinkKind { None = 0, Web = 1, Mail = 2 };
+    enum class BlinkKind { None = 0, Text = 1, Background = 2 };
+
     void Redraw();
     void RecreateFont();
-    CLabel& SetLink(int kind, bool on, bool notify);
+    CLabel& SetLink(LinkKind kind, bool on, bool notify);
     void OnPaint();
     void PaintBackground(HDC hDC, const RECT& rect);
     UINT DrawTextFormat(const std::wstring& caption) const;
@@ -81,12 +84,12 @@ private:
     CFont m_font;
     bool m_bBlinkPhase = false;
     bool m_bTimerRunning = false;
-    int m_nLinkKind = 0;
+    LinkKind m_linkKind = LinkKind::None;
     bool m_bTransparent = false;
     bool m_bEmbossed = false;
     bool m_bNotifyParent = false;
     bool m_bRotateAboutCentre = false;
-    int m_nBlinkKind = 0;
+    BlinkKind m_blinkKind = BlinkKind::None;
     HCURSOR m_hHoverCursor = nullptr;
     int m_nEmbossDirection = 0;
     int m_nGradient = 0;

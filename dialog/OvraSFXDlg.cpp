@@ -49,13 +49,6 @@ private:
     bool& m_bWaiting;
 };
 
-std::wstring LoadText(UINT id)
-{
-    std::wstring text;
-    LoadLocalizedString(text, id);
-    return text;
-}
-
 std::wstring ErrorBufferText(const char* buffer)
 {
     const size_t length = ::strnlen(buffer, CErrorTextBuffer::kSize);
@@ -287,8 +280,7 @@ LRESULT COvraSFXDlg::OnExtracted(WPARAM /*wParam*/, LPARAM /*lParam*/)
     WaitForWorker(kWorkerEndWaitMs);
     if (m_pOwner != nullptr) {
         const CWaitScope waiting(m_bWaiting);
-        m_pOwner->LaunchSetup(m_hWnd, {m_strSetupArgs, m_bQuiet != 0, m_bExtractOnly != 0, m_bWait != 0,
-                                       m_bSkipRebootCheck != 0});
+        m_pOwner->LaunchSetup(m_hWnd, {m_strSetupArgs, m_bQuiet, m_bExtractOnly, m_bWait, m_bSkipRebootCheck});
     }
     DestroyWindow();
     return 0;

@@ -34,10 +34,10 @@ public:
     // Set by the application before the window is created.
     HINSTANCE m_hAppInstance = nullptr;
     std::wstring m_strSetupArgs;
-    BOOL m_bQuiet = 0;
-    BOOL m_bExtractOnly = 0;
-    BOOL m_bWait = 0;
-    BOOL m_bSkipRebootCheck = 0;
+    bool m_bQuiet = false;
+    bool m_bExtractOnly = false;
+    bool m_bWait = false;
+    bool m_bSkipRebootCheck = false;
     ExtractPayloadFn m_pfnExtractPayload = nullptr;
     // Outlives the dialog and its worker; none in tests that make a bare dialog.
     IExtractionOwner* m_pOwner = nullptr;

@@ -4,22 +4,9 @@
 
 #include "win32/Handle.h"
 
-CPicture::~CPicture()
-{
-    Release();
-}
-
-void CPicture::Release()
-{
-    if (m_pPicture != nullptr) {
-        m_pPicture->Release();
-        m_pPicture = nullptr;
-    }
-}
-
 bool CPicture::Load(const void* bytes, size_t size)
 {
-    Release();
+    m_pPicture.Reset();
     // OleLoadPicture reads a size of type LONG.
     if (bytes == nullptr || size == 0 || size > 0x7FFFFFFF)
         return false;
@@ -32,15 +19,14 @@ bool CPicture::Load(const void* bytes, size_t size)
     std::memcpy(locked, bytes, size);
     ::GlobalUnlock(block.Get());
 
-    IStream* stream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(block.Get(), TRUE, &stream)) || stream == nullptr)
+    CComPointer<IStream> stream;
+    if (FAILED(::CreateStreamOnHGlobal(block.Get(), TRUE, stream.Put())) || !stream)
         return false;
-    block.Release();  // the stream frees it now
-    const HRESULT result = ::OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                            reinterpret_cast<void**>(&m_pPicture));
-    stream->Release();
+    static_cast<void>(block.Release()); // the stream frees it now
+    const HRESULT result = ::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                                            reinterpret_cast<void**>(m_pPicture.Put()));
     if (result != S_OK) {
-        Release();
+        m_pPicture.Reset();
         return false;
     }
     return true;
@@ -48,7 +34,7 @@ bool CPicture::Load(const void* bytes, size_t size)
 
 bool CPicture::Render(HDC hDC, int x, int y, int width, int height) const
 {
-    if (hDC == nullptr || m_pPicture == nullptr)
+    if (hDC == nullptr || !m_pPicture)
         return false;
     OLE_XSIZE_HIMETRIC pictureWidth = 0;
     OLE_YSIZE_HIMETRIC pictureHeight = 0;
@@ -63,7 +49,7 @@ bool CPicture::Render(HDC hDC, int x, int y, int width, int height) const
 
 HBITMAP CPicture::GetBitmapHandle() const
 {
-    if (m_pPicture == nullptr)
+    if (!m_pPicture)
         return nullptr;
     OLE_HANDLE handle = 0;
     if (FAILED(m_pPicture->get_Handle(&handle)))

@@ -22,6 +22,5 @@ bool RenderPictureToBitmap(CBitmapEx* target, const CPicture& picture)
                                        static_cast<UINT>(screenBits), nullptr)))
         return false;
     const CSelectedObject selection(memory.Get(), target->GetSafeHandle());
-    picture.Render(memory.Get(), 0, 0, info.bmWidth, info.bmHeight);
-    return true;
+    return picture.Render(memory.Get(), 0, 0, info.bmWidth, info.bmHeight);
 }

@@ -21,10 +21,8 @@ void CStubPayloadHost::PostProgress(unsigned value)
 
 void CStubPayloadHost::ReportOutputFileError(const std::filesystem::path& path)
 {
-    std::wstring format;
-    std::wstring caption;
-    LoadLocalizedString(format, IDS_UNABLE_TO_OPEN_OUTPUT);
-    LoadLocalizedString(caption, IDS_EXTRACTION_FAILED);
+    const std::wstring format = LoadText(IDS_UNABLE_TO_OPEN_OUTPUT);
+    const std::wstring caption = LoadText(IDS_EXTRACTION_FAILED);
     const std::wstring text = FormatString(format.c_str(), path.wstring().c_str());
     if (m_pOwner != nullptr)
         m_pOwner->ReportError(nullptr, text, caption);

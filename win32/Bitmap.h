@@ -15,11 +15,11 @@ public:
 
     HBITMAP GetSafeHandle() const { return m_hObject.Get(); }
     // Takes ownership; fails while another bitmap is attached.
-    BOOL Attach(HBITMAP hBitmap);
+    [[nodiscard]] BOOL Attach(HBITMAP hBitmap);
     HBITMAP Detach() { return m_hObject.Release(); }
     BOOL DeleteObject();
     // Fills `info`; false without a bitmap.
-    bool GetBitmap(BITMAP* info) const;
+    [[nodiscard]] bool GetBitmap(BITMAP* info) const;
 
 private:
     CBitmapHandle m_hObject;

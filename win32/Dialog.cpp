@@ -59,8 +59,9 @@ bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
 
 void CDialog::DDX_Control(CDialog* dialog, int id, CWnd& control)
 {
+    // A control the template lacks stays unbound, and its operations do nothing.
     if (control.GetSafeHwnd() == nullptr)
-        control.SubclassDlgItem(id, dialog);
+        static_cast<void>(control.SubclassDlgItem(id, dialog));
 }
 
 namespace {

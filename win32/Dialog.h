@@ -12,7 +12,7 @@ public:
     ~CDialog() override;
 
     // Creates the window modeless; false when the template or the window failed.
-    bool Create(HWND parent = nullptr);
+    [[nodiscard]] bool Create(HWND parent = nullptr);
 
     UINT GetTemplateId() const { return m_nTemplateId; }
 

@@ -14,10 +14,10 @@ public:
     CFont& operator=(const CFont&) = delete;
 
     HFONT GetSafeHandle() const { return m_hObject.Get(); }
-    BOOL Attach(HFONT hFont);
+    [[nodiscard]] BOOL Attach(HFONT hFont);
     BOOL DeleteObject();
-    BOOL CreateFontIndirect(const LOGFONTW& description);
-    bool GetLogFont(LOGFONTW* description) const;
+    [[nodiscard]] BOOL CreateFontIndirect(const LOGFONTW& description);
+    [[nodiscard]] bool GetLogFont(LOGFONTW* description) const;
 
 private:
     CFontHandle m_hObject;

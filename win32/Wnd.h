@@ -45,8 +45,8 @@ public:
     BOOL Invalidate(BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, nullptr, erase); }
 
     // Takes over an existing window (a dialog control): its messages reach WindowProc first.
-    BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(int id, CWnd* parent);
+    [[nodiscard]] BOOL SubclassWindow(HWND hWnd);
+    [[nodiscard]] BOOL SubclassDlgItem(int id, CWnd* parent);
 
     HWND m_hWnd = nullptr;
 

@@ -21,7 +21,7 @@ public:
 
     // Starts `work` at once with normal priority; null when it can't start (`work`
     // is then destroyed unrun).
-    static std::unique_ptr<CWorkerThread> Begin(Work work);
+    [[nodiscard]] static std::unique_ptr<CWorkerThread> Begin(Work work);
 
     HANDLE GetHandle() const { return m_hThread.Get(); }
     // WAIT_OBJECT_0 once the thread has ended, WAIT_TIMEOUT before.
@@ -31,7 +31,7 @@ public:
     DWORD WaitAnsweringSentMessages(DWORD milliseconds) const;
 
     // On the worker thread: retrieves and dispatches one message; false on WM_QUIT.
-    static bool PumpMessage();
+    [[nodiscard]] static bool PumpMessage();
 
 private:
     CWorkerThread() = default;

@@ -10,8 +10,8 @@
 bool CDictionaryLocalization::EnsureDictionaryLoaded()
 {
     if (!m_bDictionaryLoaded && LoadMergedDictionary(AfxGetResourceHandle(), GetDictionaryResourceId()))
-        m_bDictionaryLoaded = 1;
-    return m_bDictionaryLoaded != 0;
+        m_bDictionaryLoaded = true;
+    return m_bDictionaryLoaded;
 }
 
 CLanguage CDictionaryLocalization::AsStored(const CLanguage& language)

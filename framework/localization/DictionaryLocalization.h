@@ -15,5 +15,5 @@ private:
     // The dictionary holds Spanish under the traditional sort's code only.
     static CLanguage AsStored(const CLanguage& language);
 
-    int m_bDictionaryLoaded = 0;
+    bool m_bDictionaryLoaded = false;
 };

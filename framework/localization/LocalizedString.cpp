@@ -50,6 +50,14 @@ BOOL LoadLocalizedString(std::wstring& text, UINT id)
     return TRUE;
 }
 
+std::wstring LoadText(UINT id)
+{
+    std::wstring text;
+    // Missing: the text stays empty, which is all a caller can show.
+    static_cast<void>(LoadLocalizedString(text, id));
+    return text;
+}
+
 int LoadStringLocalized(HINSTANCE module, UINT id, wchar_t* buffer, int capacity)
 {
     if (buffer == nullptr || capacity <= 0)

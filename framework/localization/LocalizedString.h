@@ -10,6 +10,8 @@
 // Loads string `id` and translates it. FALSE when the string is missing (`text`
 // unchanged) or no usable provider is installed (`text` holds the English string).
 BOOL LoadLocalizedString(std::wstring& text, UINT id);
+// The same, returning the text: empty when the string is missing.
+std::wstring LoadText(UINT id);
 
 // LoadStringW into a caller's buffer, then the translation in its place, cut to
 // fit; the length of what the buffer holds, 0 when the string is missing.
