@@ -64,18 +64,28 @@ bool CChildProcess::Start(const std::wstring& commandLine, const std::wstring& c
     return true;
 }
 
+CChildProcess::~CChildProcess()
+{
+    if (m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT)
+        ::TerminateProcess(m_process.Get(), 0xDEAD);
+}
+
 DWORD CChildProcess::WaitForExit(std::chrono::milliseconds timeout)
 {
+    DWORD code = 0;
+    return WaitForExit(timeout, code) ? code : static_cast<DWORD>(-1);
+}
+
+bool CChildProcess::WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode)
+{
     if (!m_process)
-        return static_cast<DWORD>(-1);
+        return false;
     if (::WaitForSingleObject(m_process.Get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
         ::TerminateProcess(m_process.Get(), 0xDEAD);
         ::WaitForSingleObject(m_process.Get(), 5000);
-        return static_cast<DWORD>(-1);
+        return false;
     }
-    DWORD code = 0;
-    ::GetExitCodeProcess(m_process.Get(), &code);
-    return code;
+    return ::GetExitCodeProcess(m_process.Get(), &exitCode) != FALSE;
 }
 
 DWORD CChildProcess::WaitForExitClosingBoxes(const std::wstring& boxTitle, std::chrono::milliseconds timeout)

@@ -164,11 +164,11 @@ TEST_F(InstallerGui, WithoutAppendedPictureTheDefaultBitmapIsShown)
     ASSERT_TRUE(Start(L" /u", L"steps=400;delay=50"));
     const HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr);
-    ::Sleep(800);
     const RECT background = ControlRect(dialog, kBackgroundId);
     // Light blue, not the dark grey of a control without a bitmap.
-    const COLORREF middle = ScreenPixel((background.left + background.right) / 2, background.top + 20);
-    EXPECT_GT(GetBValue(middle), 200);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetBValue(ScreenPixel((background.left + background.right) / 2, background.top + 20)) > 200; },
+        kWindowTimeoutMs));
     UiDriver::PressButton(dialog, IDCANCEL);
     EXPECT_EQ(ExitCode(), kExitCancelled);
 }
@@ -217,7 +217,8 @@ TEST_F(InstallerGui, CancelSentWhileTheDialogWaitsForTheWorkerIsIgnored)
     const HWND dialog = UiDriver::FindWindowOf(m_run.ProcessId(), kDialogClass, L"Extracting 99 %");
     ASSERT_NE(dialog, nullptr);
     UiDriver::PressButton(dialog, IDCANCEL);
-    // The posted click is taken long before this; then the dialog waits for the worker.
+    // Nothing outside shows that the dialog has taken the posted click and entered its
+    // wait for the worker; a second is far more than it needs.
     ::Sleep(1000);
     DWORD_PTR answer = 0;
     EXPECT_NE(::SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
@@ -239,9 +240,7 @@ void ExpectErrorBox(DWORD processId, const std::wstring& expectedText,
         found = found || text.find(expectedText) != std::wstring::npos;
     EXPECT_TRUE(found) << "no box text holds the expected message";
     UiDriver::PressButton(box, IDOK);
-    const DWORD start = ::GetTickCount();
-    while (::IsWindow(box) && ::IsWindowVisible(box) && ::GetTickCount() - start < kWindowTimeoutMs)
-        ::Sleep(50);
+    EXPECT_TRUE(WaitUntil([box] { return !::IsWindow(box) || !::IsWindowVisible(box); }, kWindowTimeoutMs));
 }
 
 TEST_F(InstallerGui, DriverErrorIsShownWithItsTextAndEndsWith102)
@@ -345,21 +344,24 @@ TEST_F(PackedInstallerGui, DialogShowsThePackedPictureWelcomeAndGuideText)
     const HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(UiDriver::WaitForTitle(dialog, &IsExtracting, kWindowTimeoutMs));
-    ::Sleep(300);
+    const RECT background = ControlRect(dialog, kBackgroundId);
+    // The packed picture (red), stretched over the whole background control.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return GetRValue(ScreenPixel((background.left + background.right) / 2, background.top + 80)) > 150; },
+        kWindowTimeoutMs));
 
     EXPECT_EQ(UiDriver::ControlText(dialog, IDCANCEL), L"Cancel");
     EXPECT_EQ(UiDriver::ControlText(dialog, kTitleId), L"Welcome");
     // The label paints its own caption (the whole guide string); its window text is
     // the template's, localized.
     EXPECT_EQ(UiDriver::ControlText(dialog, kGuideId), L"The Ovra Installation Wizard...");
-    // The packed picture (red), stretched over the whole background control.
-    const RECT background = ControlRect(dialog, kBackgroundId);
     const COLORREF middle = ScreenPixel((background.left + background.right) / 2, background.top + 80);
     EXPECT_GT(GetRValue(middle), 150);
     EXPECT_LT(GetGValue(middle), 60);
     const COLORREF corner = ScreenPixel(background.right - 3, background.bottom - 3);
     EXPECT_GT(GetRValue(corner), 150);
     // "Welcome" in 26 points bold: its glyphs span far more rows than the guide's 10 points.
+    EXPECT_TRUE(WaitUntil([&] { return DarkRowSpan(ControlRect(dialog, kGuideId)) >= 7; }, kWindowTimeoutMs));
     const int titleRows = DarkRowSpan(ControlRect(dialog, kTitleId));
     const int guideRows = DarkRowSpan(ControlRect(dialog, kGuideId));
     EXPECT_GE(titleRows, 20);
@@ -391,7 +393,7 @@ TEST_F(PackedInstallerGui, CancelAsSoonAsTheDialogShowsStartsNothing)
     ASSERT_TRUE(UiDriver::WaitForTitle(dialog, &IsExtracting, kWindowTimeoutMs));
     UiDriver::PressButton(dialog, IDCANCEL);
     EXPECT_EQ(ExitCode(), kExitCancelled);
-    ::Sleep(500);
+    // The installer starts the setup program before it ends, or never.
     EXPECT_FALSE(FileExists(m_record));
 }
 
@@ -420,7 +422,7 @@ TEST_F(PackedInstallerGui, EscDuringTheWaitBeforeLaunchStartsNothing)
     ASSERT_TRUE(WaitForFile(m_root + kPackageFolderName + L"setup.exe", kWindowTimeoutMs));
     UiDriver::SendEscape(dialog);
     EXPECT_EQ(ExitCode(), kExitCancelled);
-    ::Sleep(500);
+    // The installer starts the setup program before it ends, or never.
     EXPECT_FALSE(FileExists(m_record));
     EXPECT_TRUE(FileExists(m_root + kPackageFolderName + L"setup.exe")) << "extracted files stay";
 }

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 
 #include "payload/PatchBlockEditor.h"
 
@@ -85,47 +84,12 @@ bool CInstallerRun::PrepareStub(const std::wstring& stub, const std::wstring& ta
 bool CInstallerRun::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& directory,
                           const std::map<std::wstring, std::wstring>& environment)
 {
-    // The child inherits these; this process gets its own values back afterwards
-    // (a test may give the child another TEMP).
-    std::map<std::wstring, std::optional<std::wstring>> saved;
-    for (const auto& [name, value] : environment) {
-        wchar_t old[4096] = {};
-        const DWORD length = ::GetEnvironmentVariableW(name.c_str(), old, 4096);
-        saved[name] = length > 0 && length < 4096 ? std::optional<std::wstring>(old) : std::nullopt;
-        ::SetEnvironmentVariableW(name.c_str(), value.c_str());
-    }
-    std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    const BOOL started = ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                          directory.empty() ? nullptr : directory.c_str(), &startup, &m_process);
-    for (const auto& [name, value] : saved)
-        ::SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
-    if (started)
-        ::CloseHandle(m_process.hThread);
-    m_process.hThread = nullptr;
-    return started != FALSE;
+    return m_child.Start(L"\"" + exe + L"\"" + arguments, directory, environment);
 }
 
 bool CInstallerRun::WaitForExit(DWORD timeoutMs, DWORD& exitCode)
 {
-    if (m_process.hProcess == nullptr)
-        return false;
-    if (::WaitForSingleObject(m_process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-        ::TerminateProcess(m_process.hProcess, 0xDEAD);
-        ::WaitForSingleObject(m_process.hProcess, 5000);
-        return false;
-    }
-    return ::GetExitCodeProcess(m_process.hProcess, &exitCode) != FALSE;
-}
-
-CInstallerRun::~CInstallerRun()
-{
-    if (m_process.hProcess != nullptr) {
-        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
-            ::TerminateProcess(m_process.hProcess, 0xDEAD);
-        ::CloseHandle(m_process.hProcess);
-    }
+    return m_child.WaitForExit(std::chrono::milliseconds(timeoutMs), exitCode);
 }
 
 namespace {
@@ -187,17 +151,30 @@ bool FileExists(const std::wstring& path)
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool WaitForFile(const std::wstring& path, DWORD timeoutMs)
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const DWORD start = ::GetTickCount();
-    while (!FileExists(path)) {
+    while (!condition()) {
         if (::GetTickCount() - start >= timeoutMs)
             return false;
-        ::Sleep(50);
+        ::Sleep(20);
     }
-    // Let the writer finish.
-    ::Sleep(200);
     return true;
+}
+
+bool WaitForFile(const std::wstring& path, DWORD timeoutMs)
+{
+    // Opening without sharing succeeds only once no writer holds the file.
+    return WaitUntil(
+        [&path] {
+            const HANDLE file =
+                ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE)
+                return false;
+            ::CloseHandle(file);
+            return true;
+        },
+        timeoutMs);
 }
 
 std::string ReadErrorLog(const std::wstring& tempFolder)

@@ -3,9 +3,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "ChildProcess.h"
 
 // One run of an installer under test (a packed installer, or a stub with a scripted
 // pipeline), started with an exact command line and watched to its exit code.
@@ -32,16 +35,11 @@ public:
     // The full exit code; terminates the program and fails after `timeoutMs`.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
 
-    DWORD ProcessId() const { return m_process.dwProcessId; }
-    HANDLE ProcessHandle() const { return m_process.hProcess; }
-
-    CInstallerRun() = default;
-    ~CInstallerRun();
-    CInstallerRun(const CInstallerRun&) = delete;
-    CInstallerRun& operator=(const CInstallerRun&) = delete;
+    DWORD ProcessId() const { return m_child.Id(); }
+    HANDLE ProcessHandle() const { return m_child.Handle(); }
 
 private:
-    PROCESS_INFORMATION m_process{};
+    CChildProcess m_child;
 };
 
 // Empty when every file under `expected` lies under `actual` with the same bytes and
@@ -54,5 +52,8 @@ bool FileExists(const std::wstring& path);
 // The error log a quiet run wrote under `tempFolder` (its "OvraLog\OvraSFX*.log"),
 // UTF-8 with its byte-order mark; empty when there is none.
 std::string ReadErrorLog(const std::wstring& tempFolder);
-// Waits for a file to appear (a setup program not waited for writes it later).
+// Waits for a file to appear and its writer to close it (a setup program not waited
+// for writes it later).
 bool WaitForFile(const std::wstring& path, DWORD timeoutMs);
+// Polls `condition` until it holds; false when `timeoutMs` ran out first.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);

@@ -29,9 +29,7 @@ namespace {
 
 std::wstring Loaded(UINT id)
 {
-    std::wstring text;
-    LoadLocalizedString(text, id);
-    return text;
+    return LoadText(id);
 }
 
 TEST(WindowsLocaleData, AnsiCodePagesAgreeWithThePortableTable)

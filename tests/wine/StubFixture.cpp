@@ -20,14 +20,14 @@ void CStubFixture::SetUp()
 
 fs::path CStubFixture::BuiltStub()
 {
-    // The tests live under the build folder; the stub is built into its resources folder.
+    // The tests live under the build folder; the stub is built beside its entry point.
     fs::path folder = fs::path(FileSystemPath::ModulePath(nullptr)).parent_path();
     for (; folder.has_relative_path(); folder = folder.parent_path()) {
-        const fs::path candidate = folder / L"resources" / L"OvraSFX.exe";
+        const fs::path candidate = folder / L"app" / L"OvraSFX.exe";
         if (fs::exists(candidate))
             return candidate;
     }
-    const fs::path candidate = folder / L"resources" / L"OvraSFX.exe";
+    const fs::path candidate = folder / L"app" / L"OvraSFX.exe";
     return fs::exists(candidate) ? candidate : fs::path();
 }
 

@@ -30,12 +30,7 @@ bool RunsInLocale(const wchar_t* locale)
 class SystemLanguage : public ::testing::Test
 {
 protected:
-    std::wstring Loaded(UINT id)
-    {
-        std::wstring text;
-        LoadLocalizedString(text, id);
-        return text;
-    }
+    std::wstring Loaded(UINT id) { return LoadText(id); }
 
     std::wstring Translated(const wchar_t* key)
     {
