@@ -6,6 +6,7 @@
 
 #include "DriveSpaceAdmin.h"
 #include "ExtractionRootRules.h"
+#include "framework/controls/ShortcutFixer_Chinese.h"
 #include "framework/localization/Localization.h"
 #include "dialog/OvraSFXDlg.h"
 #include "framework/localization/LocalizedString.h"
@@ -39,6 +40,7 @@ COvraSFXApp* GetOvraSFXApp()
 
 BOOL COvraSFXApp::InitInstance()
 {
+    CreateShortcutFixers();
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     ::InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
@@ -95,7 +97,22 @@ int COvraSFXApp::ExitInstance()
     DestroyPayloadParser();
     CWinApp::ExitInstance();
     ::CoUninitialize();
+    DestroyShortcutFixers();
     return m_nExitCode;
+}
+
+void COvraSFXApp::CreateShortcutFixers()
+{
+    m_pShortcutFixer = std::make_unique<CShortcutFixer>();
+    m_pShortcutFixerAsia = std::make_unique<CShortcutFixer_Asia>();
+    m_pShortcutFixerChinese = std::make_unique<CShortcutFixer_Chinese>();
+}
+
+void COvraSFXApp::DestroyShortcutFixers()
+{
+    m_pShortcutFixerChinese.reset();
+    m_pShortcutFixerAsia.reset();
+    m_pShortcutFixer.reset();
 }
 
 bool COvraSFXApp::DetermineExtractionRoot()
