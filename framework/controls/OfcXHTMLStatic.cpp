@@ -211,6 +211,9 @@ LRESULT COfcXHTMLStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnKeyDown(wParam);
         return result;
     }
+    case WM_SETTEXT:
+        // The static would paint the plain text over the markup at once; only store it.
+        return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         Invalidate(TRUE);

@@ -305,10 +305,21 @@ TEST_F(MarkupStaticOnScreen, AddressesThatCouldLeaveTheirQuotesStartNothing)
     EXPECT_EQ(arguments[2], L"http://example.com/ok") << "only the acceptable address was opened";
 }
 
-TEST_F(MarkupStaticOnScreen, TheControlTakesClicksAndTheFocus)
+TEST_F(MarkupStaticOnScreen, WithTheFocusALinkFragmentGetsAFocusRectangle)
 {
-    EXPECT_NE(m_static->GetStyle() & SS_NOTIFY, 0u);
-    EXPECT_NE(m_static->GetStyle() & WS_TABSTOP, 0u);
+    Show(L"text <a href=\"http://example.com/\">link</a>");
+    auto rightEdgeInk = [this] {
+        const auto rows = Screen();
+        return std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row[kWidth - 1] != kWhite; });
+    };
+    EXPECT_EQ(rightEdgeInk(), 0);
+    ::SetFocus(Control());
+    Pump(150);
+    EXPECT_GT(rightEdgeInk(), kHeight / 4) << "the dotted right edge of the link's layout rectangle";
+    ::SetFocus(m_parent);
+    Pump(150);
+    EXPECT_EQ(rightEdgeInk(), 0);
+    EXPECT_EQ(m_static->GetWindowText(), L"text link");
 }
 
 } // namespace
