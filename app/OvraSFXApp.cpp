@@ -9,6 +9,7 @@
 #include "PackageFolder.h"
 #include "SetupLauncher.h"
 #include "dialog/OvraSFXDlg.h"
+#include "framework/controls/ShortcutFixer_Chinese.h"
 #include "framework/localization/Localization.h"
 #include "framework/localization/LocalizedString.h"
 #include "framework/localization/UserInterfaceLocalization.h"
@@ -52,6 +53,7 @@ COvraSFXApp* GetOvraSFXApp()
 
 BOOL COvraSFXApp::InitInstance()
 {
+    CreateShortcutFixers();
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     ::InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
@@ -136,7 +138,22 @@ int COvraSFXApp::ExitInstance()
         RemoveExtractionRoot();
     CWinApp::ExitInstance();
     ::CoUninitialize();
+    DestroyShortcutFixers();
     return m_nExitCode;
+}
+
+void COvraSFXApp::CreateShortcutFixers()
+{
+    m_pShortcutFixer = std::make_unique<CShortcutFixer>();
+    m_pShortcutFixerAsia = std::make_unique<CShortcutFixer_Asia>();
+    m_pShortcutFixerChinese = std::make_unique<CShortcutFixer_Chinese>();
+}
+
+void COvraSFXApp::DestroyShortcutFixers()
+{
+    m_pShortcutFixerChinese.reset();
+    m_pShortcutFixerAsia.reset();
+    m_pShortcutFixer.reset();
 }
 
 bool COvraSFXApp::DetermineExtractionRoot()

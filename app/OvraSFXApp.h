@@ -7,9 +7,11 @@
 #include "framework/localization/OfcWinApp.h"
 #include "payload/PayloadExtraction.h"
 
+#include <memory>
 #include <string>
 
 class COvraSFXDlg;
+class CShortcutFixer;
 
 // The installer's application object: prepares the process, settles the
 // extraction root and the disk space, and owns the process exit code.
@@ -51,6 +53,13 @@ private:
     CCleanupPlan m_cleanupPlan;
     CErrorReporter m_errorReporter;
     ExtractPayloadFn m_pfnExtractPayload;
+
+    // The framework's accelerator-key fixers, one of each variant, for the life of the run.
+    void CreateShortcutFixers();
+    void DestroyShortcutFixers();
+    std::unique_ptr<CShortcutFixer> m_pShortcutFixer;
+    std::unique_ptr<CShortcutFixer> m_pShortcutFixerAsia;
+    std::unique_ptr<CShortcutFixer> m_pShortcutFixerChinese;
 };
 
 // The one application object, as the framework's current application.

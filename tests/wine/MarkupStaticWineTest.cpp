@@ -1,0 +1,325 @@
+// The markup control on a real window: what it paints (read back off the screen), the
+// hand cursor over a link, and links opened by a click and by the space bar through
+// the ".htm" handler registered in the test prefix, here the sample setup program,
+// which writes down the command line it was started with.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "framework/controls/OfcXHTMLStatic.h"
+#include "framework/controls/OpenUrlWithBrowser.h"
+#include "win32/FileSystemPath.h"
+#include "win32/TextConversion.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kWidth = 240;
+constexpr int kHeight = 120;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr wchar_t kPageClass[] = L"OvraTestPage";
+
+void Pump(DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(10);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+bool SetClassDefault(const std::wstring& subKey, const std::wstring& value)
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const LONG result = ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+std::wstring ClassDefault(const std::wstring& subKey)
+{
+    wchar_t value[1040] = {};
+    LONG size = sizeof(value);
+    return ::RegQueryValueW(HKEY_CLASSES_ROOT, subKey.c_str(), value, &size) == ERROR_SUCCESS ? value : L"";
+}
+
+class MarkupStaticOnScreen : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &::DefWindowProcW;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"OvraMarkupTestParent";
+        windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        ::RegisterClassW(&windowClass);
+
+        // Web pages open with the sample setup program, which records its command line.
+        s_previousPageClass = ClassDefault(L".htm");
+        const fs::path recorder =
+            fs::path(FileSystemPath::ModulePath(nullptr)).parent_path().parent_path() / "tools" / "SampleSetup.exe";
+        ASSERT_TRUE(SetClassDefault(L".htm", kPageClass));
+        ASSERT_TRUE(SetClassDefault(std::wstring(kPageClass) + L"\\shell\\open\\command",
+                                    L"\"" + recorder.wstring() + L"\" -page \"%1\""));
+        wchar_t temp[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        s_record = fs::path(temp) / "OvraLinkRecord.txt";
+        ::SetEnvironmentVariableW(L"OVRA_SETUP_RECORD", s_record.wstring().c_str());
+    }
+
+    static void TearDownTestSuite()
+    {
+        if (!s_previousPageClass.empty())
+            SetClassDefault(L".htm", s_previousPageClass);
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kPageClass);
+        ::SetEnvironmentVariableW(L"OVRA_SETUP_RECORD", nullptr);
+    }
+
+    void SetUp() override
+    {
+        std::error_code ignored;
+        fs::remove(s_record, ignored);
+        m_parent = ::CreateWindowExW(0, L"OvraMarkupTestParent", L"markup test", WS_POPUP | WS_VISIBLE, 30, 30,
+                                     kWidth + 40, kHeight + 40, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(m_parent, nullptr);
+        const HWND control =
+            ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 20, 20, kWidth, kHeight, m_parent,
+                              nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(control, nullptr);
+        m_font = std::make_unique<CFontHolder>(::CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0,
+                                                             NONANTIALIASED_QUALITY, 0, L"Tahoma"));
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->font), FALSE);
+        m_static = std::make_unique<COfcXHTMLStatic>();
+        ASSERT_TRUE(m_static->SubclassWindow(control));
+        m_static->SetBackgroundColor(kWhite);
+        m_static->SetForegroundColor(kBlack);
+    }
+
+    void TearDown() override
+    {
+        m_static.reset();
+        if (m_parent != nullptr)
+            ::DestroyWindow(m_parent);
+    }
+
+    void Show(const std::wstring& markup)
+    {
+        m_static->SetMarkup(markup);
+        m_static->RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        Pump(150);
+    }
+
+    HWND Control() const { return m_static->GetSafeHwnd(); }
+
+    // The control's client area as the screen shows it, row by row.
+    std::vector<std::vector<COLORREF>> Screen() const
+    {
+        POINT origin{0, 0};
+        ::ClientToScreen(Control(), &origin);
+        const HDC screen = ::GetDC(nullptr);
+        std::vector<std::vector<COLORREF>> rows(kHeight, std::vector<COLORREF>(kWidth));
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                rows[y][x] = ::GetPixel(screen, origin.x + x, origin.y + y);
+        ::ReleaseDC(nullptr, screen);
+        return rows;
+    }
+
+    struct SInk
+    {
+        int left = kWidth, right = -1, top = kHeight, bottom = -1;
+    };
+    static SInk InkOf(const std::vector<std::vector<COLORREF>>& rows, int fromY, int toY, COLORREF colour)
+    {
+        SInk ink;
+        for (int y = fromY; y < toY; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                if (rows[y][x] == colour) {
+                    ink.left = std::min(ink.left, x);
+                    ink.right = std::max(ink.right, x);
+                    ink.top = std::min(ink.top, y);
+                    ink.bottom = std::max(ink.bottom, y);
+                }
+            }
+        }
+        return ink;
+    }
+
+    // The command line the ".htm" handler was started with, split as programs split it.
+    std::vector<std::wstring> RecordedArguments() const
+    {
+        for (int i = 0; i < 200 && !fs::exists(s_record); ++i)
+            Pump(100);
+        Pump(200);
+        std::ifstream file(s_record, std::ios::binary);
+        std::stringstream content;
+        content << file.rdbuf();
+        const std::string text = content.str();
+        const size_t start = text.find("CommandLine: ");
+        if (start == std::string::npos)
+            return {};
+        const size_t end = text.find("\r\n", start);
+        const std::wstring commandLine = AnsiToWide(text.substr(start + 13, end - start - 13), CP_UTF8);
+        int count = 0;
+        LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
+        std::vector<std::wstring> result(arguments, arguments + count);
+        ::LocalFree(arguments);
+        return result;
+    }
+
+    struct CFontHolder
+    {
+        explicit CFontHolder(HFONT f) : font(f) {}
+        ~CFontHolder() { ::DeleteObject(font); }
+        HFONT font;
+    };
+
+    static inline std::wstring s_previousPageClass;
+    static inline fs::path s_record;
+    HWND m_parent = nullptr;
+    std::unique_ptr<CFontHolder> m_font;
+    std::unique_ptr<COfcXHTMLStatic> m_static;
+};
+
+TEST_F(MarkupStaticOnScreen, BoldIsWiderAndABreakStartsALineBelow)
+{
+    Show(L"<b>hhhhhhhh</b><br>hhhhhhhh");
+    EXPECT_EQ(m_static->GetWindowText(), L"hhhhhhhh hhhhhhhh");
+    const auto rows = Screen();
+    const SInk first = InkOf(rows, 0, 16, kBlack);
+    const SInk second = InkOf(rows, 16, kHeight, kBlack);
+    ASSERT_GE(first.right, 0);
+    ASSERT_GE(second.right, 0);
+    EXPECT_GT(first.right - first.left, second.right - second.left) << "bold letters are wider";
+    EXPECT_GT(second.top, first.bottom) << "the second line lies below the first";
+    EXPECT_LT(InkOf(rows, 0, kHeight, kBlack).left, 3) << "both lines start at the left edge";
+}
+
+TEST_F(MarkupStaticOnScreen, ALinkIsBlueAndUnderlinedAndColoursComeFromTheFontTag)
+{
+    Show(L"go <a href=\"http://example.com/\">there</a> <font color=\"red\" bgcolor=\"#00FF00\">MM</font>");
+    const auto rows = Screen();
+    ASSERT_EQ(m_static->GetLinkAreas().size(), 1u);
+    const SLinkArea& area = m_static->GetLinkAreas().front();
+    int longestBlueRun = 0;
+    for (int y = area.rect.top; y < area.rect.bottom; ++y)
+        longestBlueRun = std::max<int>(longestBlueRun, static_cast<int>(std::count(
+                                                           rows[y].begin() + area.rect.left,
+                                                           rows[y].begin() + area.rect.right, RGB(0, 0, 255))));
+    EXPECT_GE(longestBlueRun, (area.rect.right - area.rect.left) * 8 / 10) << "the underline runs under the link";
+    const SInk blue = InkOf(rows, 0, kHeight, RGB(0, 0, 255));
+    EXPECT_GE(blue.left, area.rect.left);
+    EXPECT_LE(blue.right, area.rect.right);
+    EXPECT_GE(InkOf(rows, 0, kHeight, RGB(255, 0, 0)).right, area.rect.right) << "red text after the link";
+    EXPECT_GE(InkOf(rows, 0, kHeight, RGB(0, 255, 0)).right, area.rect.right) << "bgcolor paints behind its text";
+}
+
+TEST_F(MarkupStaticOnScreen, RepaintingKeepsOnlyTheAreasOfTheCurrentLayout)
+{
+    Show(L"a long line of text with <a href=\"http://example.com/two lines\">a link that wraps</a>");
+    const std::vector<SLinkArea> areas = m_static->GetLinkAreas();
+    ASSERT_EQ(areas.size(), 2u);
+    EXPECT_GT(areas[1].rect.top, areas[0].rect.top);
+    for (int i = 0; i < 5; ++i)
+        m_static->RedrawWindow(RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(m_static->GetLinkAreas().size(), 2u);
+    Show(L"<a href=\"http://example.com/\">short</a>");
+    EXPECT_EQ(m_static->GetLinkAreas().size(), 1u);
+}
+
+TEST_F(MarkupStaticOnScreen, HoveringALinkShowsTheHandAndLeavingItTakesItBack)
+{
+    Show(L"text <a href=\"http://example.com/\">link</a> text");
+    ASSERT_EQ(m_static->GetLinkAreas().size(), 1u);
+    const SMarkupRect rect = m_static->GetLinkAreas().front().rect;
+    POINT over{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(Control(), &over);
+    ::SetCursorPos(over.x, over.y);
+    Pump(400);
+    EXPECT_TRUE(m_static->IsHovering());
+    EXPECT_EQ(::GetCursor(), m_static->GetHandCursor());
+    EXPECT_EQ(m_static->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(Control()), MAKELPARAM(HTCLIENT, 0)), TRUE);
+    EXPECT_EQ(::GetCursor(), m_static->GetHandCursor()) << "the control keeps the hand while hovering";
+
+    POINT away{2, kHeight - 2};
+    ::ClientToScreen(Control(), &away);
+    ::SetCursorPos(away.x, away.y);
+    Pump(400);
+    EXPECT_FALSE(m_static->IsHovering());
+    EXPECT_NE(::GetCursor(), m_static->GetHandCursor());
+}
+
+TEST_F(MarkupStaticOnScreen, AClickOnTheSecondLineOfALinkOpensItAsOneArgument)
+{
+    Show(L"a long line of text with <a href=\"http://example.com/two lines?a=1&b=2\">a link that wraps</a>");
+    ASSERT_EQ(m_static->GetLinkAreas().size(), 2u);
+    const SMarkupRect second = m_static->GetLinkAreas()[1].rect;
+    m_static->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(second.left + 3, second.top + 3));
+    m_static->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(second.left + 3, second.top + 3));
+    const auto arguments = RecordedArguments();
+    ASSERT_EQ(arguments.size(), 3u);
+    EXPECT_EQ(arguments[1], L"-page");
+    EXPECT_EQ(arguments[2], L"http://example.com/two lines?a=1&b=2");
+}
+
+TEST_F(MarkupStaticOnScreen, TheSpaceBarOpensTheFirstLinkAndAClickBesideLinksNothing)
+{
+    Show(L"plain <a href=\"http://example.com/first\">one</a> and <a href=\"http://example.com/second\">two</a>");
+    m_static->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, kHeight - 2));
+    ::SetFocus(Control());
+    m_static->SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+    const auto arguments = RecordedArguments();
+    ASSERT_EQ(arguments.size(), 3u);
+    EXPECT_EQ(arguments[2], L"http://example.com/first");
+}
+
+TEST_F(MarkupStaticOnScreen, AddressesThatCouldLeaveTheirQuotesStartNothing)
+{
+    EXPECT_EQ(OpenUrlWithBrowser(L"http://example.com/\" -evil", SW_SHOW), 0);
+    EXPECT_EQ(OpenUrlWithBrowser(L"http://example.com/\r\n", SW_SHOW), 0);
+    EXPECT_EQ(OpenUrlWithBrowser(L"", SW_SHOW), 0);
+    EXPECT_GT(OpenUrlWithBrowser(L"http://example.com/ok", SW_SHOW), 31);
+    const auto arguments = RecordedArguments();
+    ASSERT_EQ(arguments.size(), 3u);
+    EXPECT_EQ(arguments[2], L"http://example.com/ok") << "only the acceptable address was opened";
+}
+
+TEST_F(MarkupStaticOnScreen, WithTheFocusALinkFragmentGetsAFocusRectangle)
+{
+    Show(L"text <a href=\"http://example.com/\">link</a>");
+    auto rightEdgeInk = [this] {
+        const auto rows = Screen();
+        return std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row[kWidth - 1] != kWhite; });
+    };
+    EXPECT_EQ(rightEdgeInk(), 0);
+    ::SetFocus(Control());
+    Pump(150);
+    EXPECT_GT(rightEdgeInk(), kHeight / 4) << "the dotted right edge of the link's layout rectangle";
+    ::SetFocus(m_parent);
+    Pump(150);
+    EXPECT_EQ(rightEdgeInk(), 0);
+    EXPECT_EQ(m_static->GetWindowText(), L"text link");
+}
+
+} // namespace
