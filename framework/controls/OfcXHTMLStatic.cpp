@@ -19,7 +19,8 @@ COfcXHTMLStatic::~COfcXHTMLStatic() = default;
 void COfcXHTMLStatic::PreSubclassWindow()
 {
     ModifyStyle(0, SS_NOTIFY | WS_TABSTOP);
-    m_font.CreateFontIndirect(WindowFontDescription());
+    // Without a font of its own the control paints in its device context's.
+    static_cast<void>(m_font.CreateFontIndirect(WindowFontDescription()));
 }
 
 LOGFONTW COfcXHTMLStatic::WindowFontDescription() const

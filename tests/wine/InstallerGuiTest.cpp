@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <cctype>
 #include <cwctype>
 #include <string>
 
@@ -51,22 +50,6 @@ int ExtractingPercent(const std::wstring& title, const std::wstring& prefix = L"
             return -1;
     }
     return std::stoi(digits);
-}
-
-// The tests' paths are plain ASCII.
-std::string Narrow(const std::wstring& text)
-{
-    std::string result;
-    for (const wchar_t c : text)
-        result += static_cast<char>(c < 0x80 ? c : '?');
-    return result;
-}
-
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
 }
 
 bool IsExtracting(const std::wstring& title)
@@ -404,7 +387,8 @@ TEST_F(PackedInstallerGui, CancelDuringDecodingWithCleanupLeavesNothing)
     ASSERT_TRUE(Start(L"Installer.exe", L" /w /CLEANUP"));
     const HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(WaitForFile(m_root + kPackageFolderName + L"temp.htar", kWindowTimeoutMs));
+    const std::wstring temporary = m_root + kPackageFolderName + L"temp.htar";
+    ASSERT_TRUE(WaitUntil([&temporary] { return FileExists(temporary); }, kWindowTimeoutMs));
     UiDriver::PressButton(dialog, IDCANCEL);
     EXPECT_EQ(ExitCode(), kExitCancelled);
     EXPECT_FALSE(FileExists(m_root)) << "the run's root is still there";

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cwctype>
 #include <string>
@@ -26,20 +25,6 @@ constexpr wchar_t kPendingRenames[] = L"PendingFileRenameOperations";
 std::wstring Package(const wchar_t* name)
 {
     return CInstallerRun::PackagesFolder() + name;
-}
-
-std::string Narrow(const std::wstring& text)
-{
-    std::string result;
-    for (const wchar_t c : text)
-        result += static_cast<char>(c < 0x80 ? c : '?');
-    return result;
-}
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
 }
 
 std::string RecordLine(const std::string& record, const std::string& key)

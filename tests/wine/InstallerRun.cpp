@@ -1,5 +1,6 @@
 #include "InstallerRun.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -105,13 +106,6 @@ std::map<std::wstring, std::filesystem::path> FilesUnder(const std::wstring& fol
     return files;
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    std::string result;
-    for (const wchar_t c : text)
-        result += c < 0x80 ? static_cast<char>(c) : '?';
-    return result;
-}
 } // namespace
 
 std::string CompareTrees(const std::wstring& expected, const std::wstring& actual)
@@ -186,4 +180,19 @@ std::string ReadErrorLog(const std::wstring& tempFolder)
         return std::string();
     ::FindClose(search);
     return ReadTextFile(folder + found.cFileName);
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string result;
+    for (const wchar_t c : text)
+        result += static_cast<char>(c < 0x80 ? c : '?');
+    return result;
+}
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }

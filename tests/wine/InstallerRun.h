@@ -46,6 +46,10 @@ private:
 // `actual` holds no other file; otherwise names the first difference.
 std::string CompareTrees(const std::wstring& expected, const std::wstring& actual);
 
+// Text of the tests' own paths, which are plain ASCII: anything else becomes '?'.
+std::string Narrow(const std::wstring& text);
+std::string Lower(std::string text);
+
 // Reads a whole file as text; empty when it does not exist.
 std::string ReadTextFile(const std::wstring& path);
 bool FileExists(const std::wstring& path);
