@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "MessagePump.h"
 #include "dialog/Label.h"
 
 namespace {
@@ -48,19 +49,6 @@ LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
 class LabelOnScreen : public ::testing::Test
 {
 protected:
@@ -98,7 +86,7 @@ protected:
         ASSERT_NE(control, nullptr);
         m_label = std::make_unique<CLabel>();
         ASSERT_TRUE(m_label->SubclassWindow(control));
-        Pump(200);
+        PumpMessagesFor(200);
     }
 
     HWND Control() const { return m_label->GetSafeHwnd(); }
@@ -133,7 +121,7 @@ protected:
     {
         m_label->SetPointSize(28).SetBold(true);
         m_label->StoreCaption(text);
-        Pump(100);
+        PumpMessagesFor(100);
     }
 
     HWND m_parent = nullptr;
@@ -143,14 +131,14 @@ protected:
 TEST_F(LabelOnScreen, CaptionIsStoredWithDoubledAmpersandsAndTheTemplateTextIsNotShown)
 {
     m_label->SetBackground(RGB(255, 255, 255)).SetForeground(RGB(0, 0, 0));
-    Pump(100);
+    PumpMessagesFor(100);
     EXPECT_EQ(CountColour(RGB(0, 0, 0)), 0) << "the template's text must not be painted";
 
     m_label->StoreCaption(L"Save & Exit");
     std::wstring caption;
     m_label->GetCaption(caption);
     EXPECT_EQ(caption, L"Save && Exit");
-    Pump(100);
+    PumpMessagesFor(100);
     EXPECT_GT(CountColour(RGB(0, 0, 0)), 20) << "the caption is painted";
     EXPECT_EQ(m_label->GetWindowText(), L"template text");
 }
@@ -170,18 +158,18 @@ TEST_F(LabelOnScreen, SetCaptionNeedsAWindow)
 TEST_F(LabelOnScreen, SolidBackgroundAndTheBaseColourThatChangesNothing)
 {
     m_label->SetBackground(RGB(255, 0, 0));
-    Pump(100);
+    PumpMessagesFor(100);
     EXPECT_EQ(Pixel(5, 5), RGB(255, 0, 0));
     // The base colour is the system's face colour: asking for it keeps the custom one.
     m_label->SetBackground(::GetSysColor(COLOR_3DFACE));
-    Pump(100);
+    PumpMessagesFor(100);
     EXPECT_EQ(Pixel(5, 5), RGB(255, 0, 0));
 }
 
 TEST_F(LabelOnScreen, GradientRunsInAHundredStripesToTheRightEdge)
 {
     m_label->SetBackground(RGB(0, 0, 0), RGB(255, 0, 0), 1);
-    Pump(100);
+    PumpMessagesFor(100);
     EXPECT_EQ(Pixel(0, 30), RGB(0, 0, 0));
     // 350 pixels: stripes of 3, the red channel stepping by 652/256.
     EXPECT_EQ(Pixel(2, 30), RGB(0, 0, 0));
@@ -197,11 +185,11 @@ TEST_F(LabelOnScreen, TransparentModeShowsTheParentAndCanBeTurnedOffAgain)
     m_label->SetBackground(RGB(0, 255, 0));
     m_label->SetTransparentMode(true);
     ::RedrawWindow(m_parent, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump(100);
+    PumpMessagesFor(100);
     EXPECT_EQ(Pixel(5, 5), kParentColour);
 
     m_label->SetTransparentMode(false);
-    Pump(100);
+    PumpMessagesFor(100);
     EXPECT_EQ(Pixel(5, 5), RGB(0, 255, 0));
     EXPECT_NE(m_label->GetExStyle() & WS_EX_TRANSPARENT, 0u) << "the extended style stays";
 }
@@ -215,7 +203,7 @@ TEST_F(LabelOnScreen, BlinkingTextWithoutCustomBackgroundAlternatesWithBlack)
     bool sawRed = false;
     bool sawBlackOnly = false;
     for (int i = 0; i < 12 && !(sawRed && sawBlackOnly); ++i) {
-        Pump(120);
+        PumpMessagesFor(120);
         const int red = CountColour(RGB(255, 0, 0));
         sawRed = sawRed || red > 50;
         sawBlackOnly = sawBlackOnly || (red == 0 && CountColour(RGB(0, 0, 0)) > 50);
@@ -231,10 +219,10 @@ TEST_F(LabelOnScreen, EmbossingPrintsASecondCopyInTheEmbossColour)
     BigCaption(L"MMMM");
     EXPECT_EQ(CountColour(RGB(255, 255, 255)), 0);
     m_label->SetEmbossed(true, 1);
-    Pump(100);
+    PumpMessagesFor(100);
     EXPECT_GT(CountColour(RGB(255, 255, 255)), 50) << "the white copy lies over the red one";
     m_label->SetEmbossColor(RGB(0, 255, 0));
-    Pump(100);
+    PumpMessagesFor(100);
     EXPECT_EQ(CountColour(RGB(255, 255, 255)), 0);
     EXPECT_GT(CountColour(RGB(0, 255, 0)), 50);
 }
@@ -244,7 +232,7 @@ TEST_F(LabelOnScreen, CentreImageStyleDrawsOneVerticallyCentredLine)
     Create(SS_CENTER | SS_CENTERIMAGE);
     m_label->SetBackground(RGB(255, 255, 255)).SetForeground(RGB(0, 0, 0));
     m_label->StoreCaption(L"Centred");
-    Pump(100);
+    PumpMessagesFor(100);
     int top = -1;
     int bottom = -1;
     for (int y = 0; y < kHeight; ++y) {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "MessagePump.h"
 #include "framework/controls/OfcXHTMLStatic.h"
 #include "framework/controls/OpenUrlWithBrowser.h"
 #include "win32/FileSystemPath.h"
@@ -29,19 +30,6 @@ constexpr int kHeight = 120;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr wchar_t kPageClass[] = L"OvraTestPage";
-
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount() - start < milliseconds);
-}
 
 bool SetClassDefault(const std::wstring& subKey, const std::wstring& value)
 {
@@ -127,7 +115,7 @@ protected:
     {
         m_static->SetMarkup(markup);
         m_static->RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        Pump(150);
+        PumpMessagesFor(150);
     }
 
     HWND Control() const { return m_static->GetSafeHwnd(); }
@@ -170,8 +158,8 @@ protected:
     std::vector<std::wstring> RecordedArguments() const
     {
         for (int i = 0; i < 200 && !fs::exists(s_record); ++i)
-            Pump(100);
-        Pump(200);
+            PumpMessagesFor(100);
+        PumpMessagesFor(200);
         std::ifstream file(s_record, std::ios::binary);
         std::stringstream content;
         content << file.rdbuf();
@@ -256,7 +244,7 @@ TEST_F(MarkupStaticOnScreen, HoveringALinkShowsTheHandAndLeavingItTakesItBack)
     POINT over{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ::ClientToScreen(Control(), &over);
     ::SetCursorPos(over.x, over.y);
-    Pump(400);
+    PumpMessagesFor(400);
     EXPECT_TRUE(m_static->IsHovering());
     EXPECT_EQ(::GetCursor(), m_static->GetHandCursor());
     EXPECT_EQ(m_static->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(Control()), MAKELPARAM(HTCLIENT, 0)), TRUE);
@@ -265,7 +253,7 @@ TEST_F(MarkupStaticOnScreen, HoveringALinkShowsTheHandAndLeavingItTakesItBack)
     POINT away{2, kHeight - 2};
     ::ClientToScreen(Control(), &away);
     ::SetCursorPos(away.x, away.y);
-    Pump(400);
+    PumpMessagesFor(400);
     EXPECT_FALSE(m_static->IsHovering());
     EXPECT_NE(::GetCursor(), m_static->GetHandCursor());
 }
@@ -314,10 +302,10 @@ TEST_F(MarkupStaticOnScreen, WithTheFocusALinkFragmentGetsAFocusRectangle)
     };
     EXPECT_EQ(rightEdgeInk(), 0);
     ::SetFocus(Control());
-    Pump(150);
+    PumpMessagesFor(150);
     EXPECT_GT(rightEdgeInk(), kHeight / 4) << "the dotted right edge of the link's layout rectangle";
     ::SetFocus(m_parent);
-    Pump(150);
+    PumpMessagesFor(150);
     EXPECT_EQ(rightEdgeInk(), 0);
     EXPECT_EQ(m_static->GetWindowText(), L"text link");
 }
