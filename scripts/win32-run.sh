@@ -93,8 +93,9 @@ inside() {
     ln -sfn "$dir" "$r$prefix/dosdevices/${letter,,}"
   done <<<"$OVRA_SANDBOX_DRIVES"
   rm -f "$r$prefix/dosdevices/z:"
-  # The batch file's next line reads the full code, which Wine's own exit status cuts to 8 bits.
-  printf '@echo off\r\n%s\r\necho %%ERRORLEVEL%%>c:\\%s\r\n' "$OVRA_SANDBOX_COMMAND" "$code_name" \
+  # The batch file's next line reads the full code, which Wine's own exit status cuts to 8
+  # bits; the space keeps a one-digit code from being read as a handle to redirect.
+  printf '@echo off\r\n%s\r\necho %%ERRORLEVEL%% >c:\\%s\r\n' "$OVRA_SANDBOX_COMMAND" "$code_name" \
     >"$r$prefix/drive_c/$batch"
 
   local display=()
