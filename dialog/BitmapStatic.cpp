@@ -36,8 +36,9 @@ void CBitmapStatic::LoadDefaultBitmap()
 }
 
 // Siblings above this control (the transparent labels) draw over the picture. Not
-// every system paints them after the siblings beneath, so once the picture is
-// painted they are asked to paint again, over it.
+// every system paints them after the siblings beneath, and while progress messages
+// keep the queue busy (a slow machine) a pending WM_PAINT waits: once the picture
+// is painted they paint again over it, at once.
 void CBitmapStatic::InvalidateSiblingsAbove(const RECT& painted) const
 {
     RECT paintedOnScreen = painted;
@@ -50,17 +51,22 @@ void CBitmapStatic::InvalidateSiblingsAbove(const RECT& painted) const
         RECT overlap{};
         ::GetWindowRect(sibling, &siblingRect);
         if (::IntersectRect(&overlap, &siblingRect, &paintedOnScreen))
-            ::InvalidateRect(sibling, nullptr, FALSE);
+            ::RedrawWindow(sibling, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
 }
 
 void CBitmapStatic::OnPaint()
 {
-    const CCriticalSection::CScopedLock lock(m_lock);
     RECT update{};
     if (!::GetUpdateRect(m_hWnd, &update, FALSE))
         return;
+    PaintPicture();
     InvalidateSiblingsAbove(update);
+}
+
+void CBitmapStatic::PaintPicture()
+{
+    const CCriticalSection::CScopedLock lock(m_lock);
     const CPaintDC paint(m_hWnd);
     const RECT client = GetClientRect();
     BITMAP info{};

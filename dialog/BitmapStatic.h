@@ -27,6 +27,7 @@ protected:
 
 private:
     void OnPaint();
+    void PaintPicture();
     void InvalidateSiblingsAbove(const RECT& painted) const;
 
     std::unique_ptr<CBitmapEx> m_pBitmap;

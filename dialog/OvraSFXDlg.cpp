@@ -262,9 +262,19 @@ void COvraSFXDlg::OnPaint()
 
 LRESULT COvraSFXDlg::OnProgress(WPARAM wParam, LPARAM /*lParam*/)
 {
-    const std::wstring format = LoadText(IDS_EXTRACTING_PERCENT);
-    SetWindowText(FormatString(format.c_str(), static_cast<int>(wParam / 5)));
+    // Only the latest value matters. Where the window is slower than the worker (a
+    // slow machine) a backlog would keep the caption seconds behind the extraction,
+    // and the wait before the launch could pass before the user saw it begin.
+    MSG newer{};
+    while (::PeekMessageW(&newer, m_hWnd, WM_SFX_PROGRESS, WM_SFX_PROGRESS, PM_REMOVE))
+        wParam = newer.wParam;
     m_progress.SetPos(static_cast<int>(wParam));
+    // Progress comes in fifths of a percent and the caption shows whole ones; setting
+    // it again unchanged would redraw the frame for nothing.
+    const std::wstring format = LoadText(IDS_EXTRACTING_PERCENT);
+    const std::wstring caption = FormatString(format.c_str(), static_cast<int>(wParam / 5));
+    if (caption != GetWindowText())
+        SetWindowText(caption);
     return 0;
 }
 

@@ -13,6 +13,8 @@ packages=(
   locales
   # Wine bench: 64-bit Wine always; 32-bit Wine where the kernel runs 32-bit code
   wine wine64 xvfb xauth x11-utils imagemagick
+  # the 32-bit Wine sandbox for hosts that cannot (scripts/win32-sandbox.sh)
+  debootstrap
   # packaging tool tests and benchmark
   gcab osslsigncode openssl 7zip lzma-alone time
 )

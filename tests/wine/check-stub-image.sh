@@ -23,6 +23,14 @@ resources=$("${prefix}-windres" -i "$exe" -O rc 2>/dev/null | sed 's/""/"/g')
 for text in "Microsoft.Windows.Common-Controls" 'version="6.0.0.0"' 'level="asInvoker"' "<dpiAware>true</dpiAware>"; do
   grep -qF "$text" <<<"$resources" || fail "manifest lacks $text"
 done
+# Both the stub's identity and the common controls it asks for name its own processor.
+case "$format" in
+  pei-i386) arch=x86 ;;
+  *) arch=amd64 ;;
+esac
+architectures=$(grep -o 'processorArchitecture="[^"]*"' <<<"$resources" | sort -u)
+[ "$architectures" = "processorArchitecture=\"$arch\"" ] ||
+  fail "manifest asks for $(tr '\n' ' ' <<<"$architectures")instead of processorArchitecture=\"$arch\""
 
 markers=$(grep -a -o 'SFXFIELD1:' "$exe" | wc -l)
 [ "$markers" = 1 ] || fail "expected exactly one patch block, found $markers"

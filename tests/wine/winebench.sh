@@ -8,6 +8,10 @@
 # the build folder (where the programs are) and s: a scratch folder for tests that
 # extract or clean up. Exit codes are those of the program (only the low 8 bits
 # reach a shell: tests that need the full code read it inside Wine).
+#
+# Where the host cannot run 32-bit code, 32-bit programs run in the sandbox of
+# scripts/win32-sandbox.sh instead, with the same drives; 77 (skipped) when it
+# is not set up, with the reason.
 set -euo pipefail
 
 program=$(readlink -f "$1")
@@ -27,18 +31,29 @@ case "$machine" in
   014c) loader=/usr/lib/wine/wine;   server=/usr/lib/wine/wineserver32; arch=win32 ;;
   *) echo "winebench: unknown machine type $machine in $program" >&2; exit 2 ;;
 esac
+bench="$build_dir/wine"
+mkdir -p "$bench/scratch"
+scripts=$(dirname "$(readlink -f "$0")")/../../scripts
+if [ "$arch" = win32 ] && ! "$scripts/win32-sandbox.sh" native; then
+  # The host runs no 32-bit code itself: the sandbox's 32-bit Wine runs through qemu,
+  # on a fresh copy of its own prefix for every program, with the same drives.
+  if reason=$("$scripts/win32-sandbox.sh" status); then
+    cd "$build_dir"
+    exec "$scripts/win32-run.sh" --drive "t:=$build_dir" --drive "s:=$bench/scratch" "$program" "$@"
+  fi
+  echo "winebench: this host runs no 32-bit code and the 32-bit Wine sandbox cannot run: $reason" >&2
+  exit 77
+fi
 if ! "$loader" --version >/dev/null 2>&1; then
   echo "winebench: $loader cannot run on this host (no ${arch} Wine here)" >&2
   exit 77
 fi
 
-bench="$build_dir/wine"
 export WINEPREFIX="$bench/prefix-$arch"
 export WINEARCH=$arch
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINESERVER=$server
-mkdir -p "$bench/scratch"
 
 (
   flock 9
