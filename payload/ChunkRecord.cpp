@@ -1,6 +1,10 @@
 #include "ChunkRecord.h"
 
+#include "ContainerLayout.h"
 #include "OutputFile.h"
+
+using ContainerLayout::kBlockGap;
+using ContainerLayout::kBlockSize;
 
 uint32_t CChunkRecord::Place(uint32_t dataPosition, size_t available)
 {
@@ -9,7 +13,7 @@ uint32_t CChunkRecord::Place(uint32_t dataPosition, size_t available)
         return 0;
     const uint32_t count = available < unplaced ? static_cast<uint32_t>(available) : unplaced;
     for (CDestination& destination : m_vecDestinations) {
-        if (destination.nFileIndex & kBlockedFlag) {
+        if (destination.nFileIndex & ContainerLayout::kBlockedFlag) {
             PlaceBlocked(destination, dataPosition, count);
         } else {
             destination.pFile->AddPiece(destination.nTargetOffset, count, dataPosition);

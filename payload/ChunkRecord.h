@@ -11,11 +11,6 @@ class COutputFile;
 class CChunkRecord
 {
 public:
-    static constexpr uint16_t kBlockedFlag = 0x8000;
-    static constexpr uint16_t kIndexMask = 0x7FFF;
-    static constexpr uint32_t kBlockSize = 32768;
-    static constexpr uint32_t kBlockGap = 8;
-
     struct CDestination
     {
         uint16_t nFileIndex;     // as stored, bit 15 selects the blocked layout

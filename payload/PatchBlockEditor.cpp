@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ContainerLayout.h"
+
 namespace {
 
 bool MarkersAt(const std::vector<uint8_t>& image, size_t offset)
@@ -56,7 +58,7 @@ bool CPatchBlockEditor::SetBuildId(const std::string& id, std::string& error)
 
 void CPatchBlockEditor::SetStreamOffset(uint32_t offset)
 {
-    WriteLittleEndian(PatchLayout::kStreamOffsetOffset, offset, 4);
+    LittleEndian::WriteU32(At(PatchLayout::kStreamOffsetOffset), offset);
 }
 
 bool CPatchBlockEditor::SetSetupName(const std::string& name, std::string& error)
@@ -66,12 +68,12 @@ bool CPatchBlockEditor::SetSetupName(const std::string& name, std::string& error
 
 void CPatchBlockEditor::SetRequiredBytes(uint64_t bytes)
 {
-    WriteLittleEndian(PatchLayout::kRequiredBytesOffset, bytes, 8);
+    LittleEndian::WriteU64(At(PatchLayout::kRequiredBytesOffset), bytes);
 }
 
 void CPatchBlockEditor::SetPictureOffset(uint32_t offset)
 {
-    WriteLittleEndian(PatchLayout::kPictureOffsetOffset, offset, 4);
+    LittleEndian::WriteU32(At(PatchLayout::kPictureOffsetOffset), offset);
 }
 
 bool CPatchBlockEditor::WriteText(size_t offset, size_t slot, const std::string& text, const char* what,
@@ -86,15 +88,8 @@ bool CPatchBlockEditor::WriteText(size_t offset, size_t slot, const std::string&
         error = std::string(what) + " must not contain a NUL character";
         return false;
     }
-    uint8_t* at = m_pImage->data() + m_nOffset + offset;
+    uint8_t* at = At(offset);
     std::memset(at, 0, slot);
     std::memcpy(at, text.data(), text.size());
     return true;
-}
-
-void CPatchBlockEditor::WriteLittleEndian(size_t offset, uint64_t value, size_t length)
-{
-    uint8_t* at = m_pImage->data() + m_nOffset + offset;
-    for (size_t i = 0; i < length; ++i, value >>= 8)
-        at[i] = static_cast<uint8_t>(value & 0xFF);
 }

@@ -32,7 +32,7 @@ public:
 private:
     CPatchBlockEditor(std::vector<uint8_t>& image, size_t offset) : m_pImage(&image), m_nOffset(offset) {}
     bool WriteText(size_t offset, size_t slot, const std::string& text, const char* what, std::string& error);
-    void WriteLittleEndian(size_t offset, uint64_t value, size_t length);
+    uint8_t* At(size_t offset) { return m_pImage->data() + m_nOffset + offset; }
 
     std::vector<uint8_t>* m_pImage;
     size_t m_nOffset;

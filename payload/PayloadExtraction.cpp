@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "CancelFlag.h"
+#include "ContainerLayout.h"
 #include "ErrorTextBuffer.h"
 #include "LzmaHeapAllocator.h"
 #include "PayloadHost.h"
@@ -14,7 +15,8 @@
 namespace {
 
 constexpr size_t kBlockSize = 65536;
-constexpr size_t kHeaderSize = LZMA_PROPS_SIZE + 8;
+constexpr size_t kHeaderSize = ContainerLayout::kStreamHeaderSize;
+static_assert(LZMA_PROPS_SIZE == ContainerLayout::kStreamPropertiesSize);
 constexpr uint64_t kUnknownSize = ~0ull;
 
 int ReadHeader(CPayloadInStream& stream, unsigned char* header)
@@ -121,9 +123,7 @@ int DecodePayloadStream(CPayloadInStream& stream, IPayloadHost& host, ISzAlloc* 
     const int read = ReadHeader(stream, header);
     if (read != PayloadResult::kOk)
         return read;
-    uint64_t decodedSize = 0;
-    for (size_t i = 0; i < 8; ++i)
-        decodedSize |= static_cast<uint64_t>(header[LZMA_PROPS_SIZE + i]) << (8 * i);
+    const uint64_t decodedSize = LittleEndian::ReadU64(header + ContainerLayout::kStreamDecodedSizeField);
 
     CLzmaDec decoder;
     LzmaDec_Construct(&decoder);

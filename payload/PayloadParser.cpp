@@ -19,19 +19,12 @@ void DestroyPayloadParser()
 
 namespace {
 
-uint16_t ReadU16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
+using namespace ContainerLayout;
+using LittleEndian::ReadU16;
+using LittleEndian::ReadU32;
 
-uint32_t ReadU32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
+static_assert(CPayloadParser::kCarrySize >= kMaximumRecordSize, "a whole chunk record fits the carry buffer");
 
-constexpr size_t kRecordFixedSize = 5;
-constexpr size_t kDestinationSize = 8;
 // Tables grow with the entries actually present; a count alone never reserves more.
 constexpr size_t kMaxFilesReserved = 1024;
 constexpr uint32_t kMaxChunksReserved = 65536;
@@ -97,7 +90,7 @@ size_t CPayloadParser::HandleHeader(const uint8_t* bytes, size_t available)
     const uint8_t* fields = Gather(bytes, available, kHeaderSize, consumed);
     if (!fields)
         return consumed;
-    m_nFileCount = ReadU16(fields + 4);
+    m_nFileCount = ReadU16(fields + kFileCountField);
     try {
         m_vecFiles.reserve(m_nFileCount < kMaxFilesReserved ? m_nFileCount : kMaxFilesReserved);
     } catch (const std::bad_alloc&) {
@@ -160,8 +153,8 @@ size_t CPayloadParser::HandleTableHeader(const uint8_t* bytes, size_t available)
     const uint8_t* fields = Gather(bytes, available, kTableHeaderSize, consumed);
     if (!fields)
         return consumed;
-    m_nDataLength = ReadU32(fields + 4);
-    m_nChunkCount = ReadU32(fields + 8);
+    m_nDataLength = ReadU32(fields + kDataLengthField);
+    m_nChunkCount = ReadU32(fields + kChunkCountField);
     try {
         m_vecChunks.reserve(m_nChunkCount < kMaxChunksReserved ? m_nChunkCount : kMaxChunksReserved);
     } catch (const std::bad_alloc&) {
@@ -179,7 +172,7 @@ size_t CPayloadParser::HandleChunkRecords(const uint8_t* bytes, size_t available
         m_state = State::Data;
         return 0;
     }
-    const uint8_t destinations = m_nCarryCount > 0 ? m_carry[0] : bytes[0];
+    const uint8_t destinations = m_nCarryCount > 0 ? m_carry[kRecordCountField] : bytes[kRecordCountField];
     const size_t size = kRecordFixedSize + kDestinationSize * destinations;
     size_t consumed = 0;
     const uint8_t* record = Gather(bytes, available, size, consumed);
@@ -190,23 +183,24 @@ size_t CPayloadParser::HandleChunkRecords(const uint8_t* bytes, size_t available
 
 bool CPayloadParser::AcceptChunkRecord(const uint8_t* record)
 {
-    const uint8_t count = record[0];
+    const uint8_t count = record[kRecordCountField];
     std::vector<CChunkRecord::CDestination> destinations;
     try {
         destinations.reserve(count);
         for (uint8_t j = 0; j < count; ++j) {
             const uint8_t* field = record + kRecordFixedSize + kDestinationSize * j;
-            const uint16_t fileIndex = ReadU16(field);
-            const size_t index = fileIndex & CChunkRecord::kIndexMask;
+            const uint16_t fileIndex = ReadU16(field + kDestinationFileField);
+            const size_t index = fileIndex & kIndexMask;
             if (index >= m_vecFiles.size()) {
                 Fail(PayloadResult::kDataError, "chunk " + std::to_string(m_nChunkRecordsRead) +
                                                     " names file index " + std::to_string(index) + " of only " +
                                                     std::to_string(m_nFileCount) + " files");
                 return false;
             }
-            destinations.push_back({fileIndex, ReadU32(field + 4), ReadU16(field + 2), &m_vecFiles[index]});
+            destinations.push_back({fileIndex, ReadU32(field + kDestinationTargetField),
+                                    ReadU16(field + kDestinationBlockPositionField), &m_vecFiles[index]});
         }
-        m_vecChunks.emplace_back(ReadU32(record + 1), std::move(destinations));
+        m_vecChunks.emplace_back(ReadU32(record + kRecordLengthField), std::move(destinations));
     } catch (const std::bad_alloc&) {
         Fail(PayloadResult::kOutOfMemory, "no memory for the chunk table");
         return false;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ChunkRecord.h"
+#include "ContainerLayout.h"
 #include "OutputFile.h"
 #include "PayloadNameRules.h"
 
@@ -27,9 +28,6 @@ public:
     enum class State { Header = 1, Names = 2, TableHeader = 3, ChunkRecords = 4, Data = 5 };
 
     static constexpr size_t kCarrySize = 4096;
-    static constexpr size_t kHeaderSize = 6;
-    static constexpr size_t kTableHeaderSize = 12;
-    static constexpr uint64_t kMaxDataSection = 0xFFFFFFFFull;
     static constexpr const char* kTemporaryName = CPayloadNameRules::kTemporaryDataName;
 
     // The host receives progress and opens files; it must outlive the parser.

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "FuzzScratch.h"
+#include "payload/ContainerLayout.h"
 #include "payload/ErrorTextBuffer.h"
 #include "payload/NativePayloadHost.h"
 #include "payload/PayloadExtraction.h"
@@ -21,14 +22,6 @@ void Check(bool condition)
         __builtin_trap();
 }
 
-uint64_t ReadLittleEndian(const uint8_t* p, size_t length)
-{
-    uint64_t value = 0;
-    for (size_t i = 0; i < length; ++i)
-        value |= static_cast<uint64_t>(p[i]) << (8 * i);
-    return value;
-}
-
 constexpr uint32_t kPrefix = 64;
 constexpr uint64_t kMaxDictionary = 1u << 24;
 constexpr uint64_t kMaxDecoded = 64u << 20;
@@ -38,9 +31,10 @@ constexpr uint64_t kMaxDecoded = 64u << 20;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // The stub allocates whatever window the header names; that is not what is fuzzed here.
-    if (size >= 13) {
-        const uint64_t decoded = ReadLittleEndian(data + 5, 8);
-        if (ReadLittleEndian(data + 1, 4) > kMaxDictionary || (decoded != ~0ull && decoded > kMaxDecoded))
+    if (size >= ContainerLayout::kStreamHeaderSize) {
+        const uint64_t decoded = LittleEndian::ReadU64(data + ContainerLayout::kStreamDecodedSizeField);
+        const uint32_t dictionary = LittleEndian::ReadU32(data + ContainerLayout::kStreamDictionaryField);
+        if (dictionary > kMaxDictionary || (decoded != ~0ull && decoded > kMaxDecoded))
             return 0;
     }
     const auto folder = FuzzScratchFolder("decode");

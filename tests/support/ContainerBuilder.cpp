@@ -1,20 +1,8 @@
 #include "ContainerBuilder.h"
 
-namespace {
-
-void PutU16(std::vector<uint8_t>& out, uint16_t value)
-{
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-} // namespace
+using namespace ContainerLayout;
+using LittleEndian::AppendU16;
+using LittleEndian::AppendU32;
 
 uint16_t CContainerBuilder::AddName(const std::string& name)
 {
@@ -34,7 +22,7 @@ void CContainerBuilder::AddTrailingData(std::vector<uint8_t> data)
 
 size_t CContainerBuilder::TableHeaderOffset() const
 {
-    size_t offset = 6;
+    size_t offset = kHeaderSize;
     for (const auto& name : m_names)
         offset += name.size() + 1;
     return offset;
@@ -42,17 +30,17 @@ size_t CContainerBuilder::TableHeaderOffset() const
 
 size_t CContainerBuilder::DataOffset() const
 {
-    size_t offset = TableHeaderOffset() + 12;
+    size_t offset = TableHeaderOffset() + kTableHeaderSize;
     for (const auto& chunk : m_chunks)
-        offset += 5 + 8 * chunk.destinations.size();
+        offset += kRecordFixedSize + kDestinationSize * chunk.destinations.size();
     return offset;
 }
 
 std::vector<uint8_t> CContainerBuilder::Build() const
 {
     std::vector<uint8_t> out;
-    PutU32(out, static_cast<uint32_t>(TableHeaderOffset() - 4));
-    PutU16(out, static_cast<uint16_t>(m_names.size()));
+    AppendU32(out, static_cast<uint32_t>(TableHeaderOffset() - kFileCountField));
+    AppendU16(out, static_cast<uint16_t>(m_names.size()));
     for (const auto& name : m_names) {
         out.insert(out.end(), name.begin(), name.end());
         out.push_back(0);
@@ -60,16 +48,16 @@ std::vector<uint8_t> CContainerBuilder::Build() const
     uint32_t dataLength = 0;
     for (const auto& chunk : m_chunks)
         dataLength += static_cast<uint32_t>(chunk.data.size());
-    PutU32(out, static_cast<uint32_t>(DataOffset() - TableHeaderOffset() - 4));
-    PutU32(out, dataLength);
-    PutU32(out, static_cast<uint32_t>(m_chunks.size()));
+    AppendU32(out, static_cast<uint32_t>(DataOffset() - (TableHeaderOffset() + kDataLengthField)));
+    AppendU32(out, dataLength);
+    AppendU32(out, static_cast<uint32_t>(m_chunks.size()));
     for (const auto& chunk : m_chunks) {
         out.push_back(static_cast<uint8_t>(chunk.destinations.size()));
-        PutU32(out, static_cast<uint32_t>(chunk.data.size()));
+        AppendU32(out, static_cast<uint32_t>(chunk.data.size()));
         for (const auto& destination : chunk.destinations) {
-            PutU16(out, destination.nFileIndex);
-            PutU16(out, destination.nBlockPosition);
-            PutU32(out, destination.nTarget);
+            AppendU16(out, destination.nFileIndex);
+            AppendU16(out, destination.nBlockPosition);
+            AppendU32(out, destination.nTarget);
         }
     }
     for (const auto& chunk : m_chunks)

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "payload/ContainerLayout.h"
+
 // Test-only: lays out a payload container in memory from names and chunks.
 class CContainerBuilder
 {
@@ -15,7 +17,7 @@ public:
         uint32_t nTarget;
     };
 
-    static constexpr uint16_t kBlocked = 0x8000;
+    static constexpr uint16_t kBlocked = ContainerLayout::kBlockedFlag;
 
     uint16_t AddName(const std::string& name);
     void AddChunk(std::vector<uint8_t> data, std::vector<CDestination> destinations);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "payload/ChunkRecord.h"
+#include "payload/ContainerLayout.h"
 #include "payload/OutputFile.h"
 
 namespace {
@@ -14,7 +15,7 @@ CChunkRecord::CDestination Plain(COutputFile& file, uint32_t target)
 
 CChunkRecord::CDestination Blocked(COutputFile& file, uint16_t position, uint32_t target)
 {
-    return {CChunkRecord::kBlockedFlag, target, position, &file};
+    return {ContainerLayout::kBlockedFlag, target, position, &file};
 }
 
 } // namespace

@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#include "payload/ContainerLayout.h"
+
+using LittleEndian::ReadU16;
+using LittleEndian::ReadU32;
+
 namespace {
 
 constexpr uint16_t kFlagPreviousCabinet = 0x0001;
@@ -15,16 +20,6 @@ constexpr size_t kFileEntrySize = 16;
 constexpr size_t kMaximumNameLength = 256;
 // Files continued from or into neighbouring cabinets have no place of their own.
 constexpr uint16_t kFirstSpecialFolderIndex = 0xFFFD;
-
-uint16_t Read16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t Read32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 
 // Skips a NUL-terminated string of at most 256 characters.
 bool SkipString(const CCabinetLayout::FReader& read, uint64_t fileSize, uint64_t& offset)
@@ -53,18 +48,18 @@ std::optional<CCabinetLayout> CCabinetLayout::Parse(uint64_t fileSize, const FRe
     uint8_t header[kHeaderSize + 4];
     if (fileSize < kHeaderSize || fileSize > UINT32_MAX || !read(0, header, kHeaderSize))
         return std::nullopt;
-    if (header[0] != 'M' || header[1] != 'S' || header[2] != 'C' || header[3] != 'F' || Read32(header + 8) != fileSize)
+    if (header[0] != 'M' || header[1] != 'S' || header[2] != 'C' || header[3] != 'F' || ReadU32(header + 8) != fileSize)
         return std::nullopt;
-    const uint32_t fileTable = Read32(header + 16);
-    const uint16_t folderCount = Read16(header + 26);
-    const uint16_t fileCount = Read16(header + 28);
-    const uint16_t flags = Read16(header + 30);
+    const uint32_t fileTable = ReadU32(header + 16);
+    const uint16_t folderCount = ReadU16(header + 26);
+    const uint16_t fileCount = ReadU16(header + 28);
+    const uint16_t flags = ReadU16(header + 30);
     uint64_t offset = kHeaderSize;
     size_t folderReserve = 0;
     if (flags & kFlagReservePresent) {
         if (!read(offset, header + kHeaderSize, 4))
             return std::nullopt;
-        const uint16_t headerReserve = Read16(header + kHeaderSize);
+        const uint16_t headerReserve = ReadU16(header + kHeaderSize);
         folderReserve = header[kHeaderSize + 2];
         if (header[kHeaderSize + 3] != 0)  // per-block reserve: the gaps would not be 8 bytes
             return std::nullopt;
@@ -82,19 +77,19 @@ std::optional<CCabinetLayout> CCabinetLayout::Parse(uint64_t fileSize, const FRe
         if (offset + kFolderEntrySize > fileSize || !read(offset, entry, kFolderEntrySize))
             return std::nullopt;
         offset += kFolderEntrySize + folderReserve;
-        if ((Read16(entry + 6) & kCompressionMask) != 0)
+        if ((ReadU16(entry + 6) & kCompressionMask) != 0)
             return std::nullopt;
         SFolder folder;
-        folder.nFirstBlock = Read32(entry);
-        const uint16_t blockCount = Read16(entry + 4);
+        folder.nFirstBlock = ReadU32(entry);
+        const uint16_t blockCount = ReadU16(entry + 4);
         uint64_t block = folder.nFirstBlock;
         uint64_t content = 0;
         for (uint16_t b = 0; b < blockCount; ++b) {
             uint8_t blockHeader[kBlockHeaderSize];
             if (block + kBlockHeaderSize > fileSize || !read(block, blockHeader, kBlockHeaderSize))
                 return std::nullopt;
-            const uint16_t stored = Read16(blockHeader + 4);
-            const uint16_t expanded = Read16(blockHeader + 6);
+            const uint16_t stored = ReadU16(blockHeader + 4);
+            const uint16_t expanded = ReadU16(blockHeader + 6);
             const bool last = b + 1 == blockCount;
             if (stored != expanded || stored == 0 || (!last && stored != kBlockSize) || stored > kBlockSize)
                 return std::nullopt;
@@ -118,12 +113,12 @@ std::optional<CCabinetLayout> CCabinetLayout::Parse(uint64_t fileSize, const FRe
         offset += kFileEntrySize;
         if (!SkipString(read, fileSize, offset))
             return std::nullopt;
-        const uint16_t folderIndex = Read16(entry + 8);
+        const uint16_t folderIndex = ReadU16(entry + 8);
         if (folderIndex >= folderCount || folderIndex >= kFirstSpecialFolderIndex)
             continue;
         SFolder& folder = layout.m_folders[folderIndex];
-        const uint32_t length = Read32(entry);
-        const uint32_t start = Read32(entry + 4);
+        const uint32_t length = ReadU32(entry);
+        const uint32_t start = ReadU32(entry + 4);
         if (length > 0 && start <= folder.nContentLength && length <= folder.nContentLength - start)
             folder.members.push_back({start, length});
     }

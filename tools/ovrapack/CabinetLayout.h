@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "payload/ContainerLayout.h"
+
 // Where the content of an uncompressed cabinet lies. Such a cabinet stores each
 // folder's content in data blocks of 32768 bytes, each behind an 8-byte block
 // header, which is exactly the container's blocked layout; the content can then be
@@ -14,6 +16,7 @@ class CCabinetLayout
 public:
     static constexpr uint32_t kBlockSize = 32768;
     static constexpr uint32_t kBlockHeaderSize = 8;
+    static_assert(kBlockSize == ContainerLayout::kBlockSize && kBlockHeaderSize == ContainerLayout::kBlockGap);
 
     struct SMember
     {

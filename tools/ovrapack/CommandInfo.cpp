@@ -2,8 +2,7 @@
 #include <ostream>
 
 #include "Commands.h"
-#include "FileBytes.h"
-#include "payload/PatchBlockEditor.h"
+#include "PatchableImage.h"
 
 int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -11,23 +10,18 @@ int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std:
         err << "usage: ovrapack info FILE.exe\n";
         return ExitCodes::kUsage;
     }
-    std::vector<uint8_t> image;
+    CPatchableImage image;
     std::string error;
-    if (!FileBytes::Read(args[0], image, error)) {
+    if (!image.Load(args[0], error)) {
         err << "ovrapack: " << error << "\n";
         return ExitCodes::kFailure;
     }
-    const auto editor = CPatchBlockEditor::Locate(image, error);
-    if (!editor) {
-        err << "ovrapack: " << args[0] << ": " << error << "\n";
-        return ExitCodes::kFailure;
-    }
-    const CPatchBlock block = editor->View();
-    out << "patch block at file offset 0x" << std::hex << editor->Offset() << std::dec << "\n"
-        << "field 1 build id:       \"" << block.BuildId() << "\"\n"
-        << "field 2 stream offset:  " << block.StreamOffset() << "\n"
-        << "field 3 setup name:     \"" << block.SetupName() << "\"\n"
-        << "field 4 required bytes: " << block.RequiredBytes() << "\n"
-        << "field 5 picture offset: " << block.PictureOffset() << "\n";
+    const SPatchFields fields = image.Fields();
+    out << "patch block at file offset 0x" << std::hex << image.Editor().Offset() << std::dec << "\n"
+        << "field 1 build id:       \"" << fields.strBuildId << "\"\n"
+        << "field 2 stream offset:  " << fields.nStreamOffset << "\n"
+        << "field 3 setup name:     \"" << fields.strSetupName << "\"\n"
+        << "field 4 required bytes: " << fields.nRequiredBytes << "\n"
+        << "field 5 picture offset: " << fields.nPictureOffset << "\n";
     return ExitCodes::kOk;
 }

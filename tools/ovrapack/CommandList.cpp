@@ -74,9 +74,10 @@ int RunListCommand(const std::vector<std::string>& args, std::ostream& out, std:
         total += size;
 
     const unsigned props = reader.Properties();
-    out << "build id " << reader.BuildId() << ", setup \"" << CodePage1252::ToUtf8(reader.SetupName())
-        << "\", requires " << reader.RequiredBytes() << " bytes\n"
-        << "stream at " << reader.StreamOffset() << ": lc " << props % 9 << " lp " << props / 9 % 5 << " pb "
+    const SPatchFields& fields = reader.Fields();
+    out << "build id " << fields.strBuildId << ", setup \"" << CodePage1252::ToUtf8(fields.strSetupName)
+        << "\", requires " << fields.nRequiredBytes << " bytes\n"
+        << "stream at " << fields.nStreamOffset << ": lc " << props % 9 << " lp " << props / 9 % 5 << " pb "
         << props / 45 << ", dictionary " << reader.Dictionary() << ", container " << reader.DecodedSize()
         << " bytes\n"
         << tables.names.size() << " files, " << total << " bytes; " << tables.chunks.size() << " chunks ("

@@ -231,10 +231,10 @@ int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std:
     out << ") into " << Display(parsed.out) << "\n"
         << "  chunks " << plan.tables.chunks.size() << ", data " << plan.tables.nDataLength << " bytes, "
         << plan.nSharedBytes << " bytes shared\n"
-        << "  stream " << result.nStreamSize << " bytes at " << result.nStreamOffset << " (lc " << parsed.settings.nLc
-        << " lp " << parsed.settings.nLp << " pb " << parsed.settings.nPb << " dictionary " << result.nDictionary
-        << ")\n"
-        << "  build id " << result.strBuildId << ", requires " << result.nRequiredBytes << " bytes, file "
-        << result.nFileSize << " bytes\n";
+        << "  stream " << result.nStreamSize << " bytes at " << result.fields.nStreamOffset << " (lc "
+        << parsed.settings.nLc << " lp " << parsed.settings.nLp << " pb " << parsed.settings.nPb << " dictionary "
+        << result.nDictionary << ")\n"
+        << "  build id " << result.fields.strBuildId << ", requires " << result.fields.nRequiredBytes
+        << " bytes, file " << result.nFileSize << " bytes\n";
     return ExitCodes::kOk;
 }

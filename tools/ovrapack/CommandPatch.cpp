@@ -3,8 +3,7 @@
 #include <ostream>
 
 #include "Commands.h"
-#include "FileBytes.h"
-#include "payload/PatchBlockEditor.h"
+#include "PatchableImage.h"
 
 namespace {
 
@@ -33,17 +32,13 @@ int RunPatchCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << kUsage;
         return ExitCodes::kUsage;
     }
-    std::vector<uint8_t> image;
+    CPatchableImage image;
     std::string error;
-    if (!FileBytes::Read(args[0], image, error)) {
+    if (!image.Load(args[0], error)) {
         err << "ovrapack: " << error << "\n";
         return ExitCodes::kFailure;
     }
-    auto editor = CPatchBlockEditor::Locate(image, error);
-    if (!editor) {
-        err << "ovrapack: " << args[0] << ": " << error << "\n";
-        return ExitCodes::kFailure;
-    }
+    CPatchBlockEditor& editor = image.Editor();
     for (size_t i = 1; i + 1 < args.size(); i += 2) {
         const std::string& option = args[i];
         const std::string& value = args[i + 1];
@@ -51,16 +46,16 @@ int RunPatchCommand(const std::vector<std::string>& args, std::ostream& out, std
         const uint64_t max32 = std::numeric_limits<uint32_t>::max();
         bool ok = true;
         if (option == "--build-id") {
-            ok = editor->SetBuildId(value, error);
+            ok = editor.SetBuildId(value, error);
         } else if (option == "--setup") {
-            ok = editor->SetSetupName(value, error);
+            ok = editor.SetSetupName(value, error);
         } else if (option == "--stream-offset" && ParseUnsigned(value, max32, number)) {
-            editor->SetStreamOffset(static_cast<uint32_t>(number));
+            editor.SetStreamOffset(static_cast<uint32_t>(number));
         } else if (option == "--picture-offset" && ParseUnsigned(value, max32, number)) {
-            editor->SetPictureOffset(static_cast<uint32_t>(number));
+            editor.SetPictureOffset(static_cast<uint32_t>(number));
         } else if (option == "--required-bytes" &&
                    ParseUnsigned(value, std::numeric_limits<uint64_t>::max(), number)) {
-            editor->SetRequiredBytes(number);
+            editor.SetRequiredBytes(number);
         } else {
             error = "bad option or value: " + option + " " + value;
             ok = false;
@@ -70,7 +65,7 @@ int RunPatchCommand(const std::vector<std::string>& args, std::ostream& out, std
             return ExitCodes::kUsage;
         }
     }
-    if (!FileBytes::WriteAtomically(args[0], image, error)) {
+    if (!image.Save(error)) {
         err << "ovrapack: " << error << "\n";
         return ExitCodes::kFailure;
     }

@@ -261,10 +261,10 @@ bool CContainerPlanner::BuildChunks(CContainerPlan& plan, std::string& error)
             plan.nSharedBytes += length * (occurrences.size() - 1);
         const CContentHash::SDigest content = chunkContent.Final();
         // A record names at most 255 places; more places repeat the bytes.
-        for (size_t group = 0; group < occurrences.size(); group += CContainerTables::kMaximumDestinations) {
+        for (size_t group = 0; group < occurrences.size(); group += ContainerLayout::kMaximumDestinations) {
             CContainerTables::SChunk chunk;
             chunk.nLength = static_cast<uint32_t>(length);
-            const size_t end = std::min(occurrences.size(), group + CContainerTables::kMaximumDestinations);
+            const size_t end = std::min(occurrences.size(), group + ContainerLayout::kMaximumDestinations);
             for (size_t k = group; k < end; ++k)
                 chunk.destinations.push_back(DestinationOf(m_segments[occurrences[k]]));
             plan.tables.chunks.push_back(std::move(chunk));

@@ -3,35 +3,25 @@
 #include <algorithm>
 #include <limits>
 
+using namespace ContainerLayout;
+using LittleEndian::AppendU16;
+using LittleEndian::AppendU32;
+using LittleEndian::ReadU16;
+using LittleEndian::ReadU32;
+
 namespace {
 
-void Put(std::vector<uint8_t>& bytes, uint64_t value, size_t length)
-{
-    for (size_t i = 0; i < length; ++i)
-        bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-uint32_t Get(const uint8_t* bytes, size_t length)
-{
-    uint32_t value = 0;
-    for (size_t i = 0; i < length; ++i)
-        value |= uint32_t(bytes[i]) << (8 * i);
-    return value;
-}
-
 constexpr uint64_t kMaximum32 = std::numeric_limits<uint32_t>::max();
-constexpr size_t kRecordHeader = 5;
-constexpr size_t kDestinationSize = 8;
 
 } // namespace
 
 uint64_t CContainerTables::SerializedSize() const
 {
-    uint64_t size = 4 + 2 + 12;
+    uint64_t size = kHeaderSize + kTableHeaderSize;
     for (const auto& name : names)
         size += name.size() + 1;
     for (const auto& chunk : chunks)
-        size += kRecordHeader + kDestinationSize * chunk.destinations.size();
+        size += kRecordFixedSize + kDestinationSize * chunk.destinations.size();
     return size;
 }
 
@@ -41,17 +31,17 @@ bool CContainerTables::Serialize(std::vector<uint8_t>& bytes, std::string& error
         error = "too many files for the container: " + std::to_string(names.size());
         return false;
     }
-    uint64_t nameBytes = 2;
+    uint64_t nameBytes = kHeaderSize - kFileCountField;
     for (const auto& name : names)
         nameBytes += name.size() + 1;
-    uint64_t recordBytes = 8;
+    uint64_t recordBytes = kTableHeaderSize - kDataLengthField;
     uint64_t dataLength = 0;
     for (const auto& chunk : chunks) {
         if (chunk.destinations.empty() || chunk.destinations.size() > kMaximumDestinations) {
             error = "a chunk record needs 1 to 255 destinations";
             return false;
         }
-        recordBytes += kRecordHeader + kDestinationSize * chunk.destinations.size();
+        recordBytes += kRecordFixedSize + kDestinationSize * chunk.destinations.size();
         dataLength += chunk.nLength;
     }
     if (nameBytes > kMaximum32 || recordBytes > kMaximum32 || chunks.size() > kMaximum32) {
@@ -64,22 +54,22 @@ bool CContainerTables::Serialize(std::vector<uint8_t>& bytes, std::string& error
     }
     bytes.clear();
     bytes.reserve(static_cast<size_t>(SerializedSize()));
-    Put(bytes, nameBytes, 4);
-    Put(bytes, names.size(), 2);
+    AppendU32(bytes, static_cast<uint32_t>(nameBytes));
+    AppendU16(bytes, static_cast<uint16_t>(names.size()));
     for (const auto& name : names) {
         bytes.insert(bytes.end(), name.begin(), name.end());
         bytes.push_back(0);
     }
-    Put(bytes, recordBytes, 4);
-    Put(bytes, nDataLength, 4);
-    Put(bytes, chunks.size(), 4);
+    AppendU32(bytes, static_cast<uint32_t>(recordBytes));
+    AppendU32(bytes, nDataLength);
+    AppendU32(bytes, static_cast<uint32_t>(chunks.size()));
     for (const auto& chunk : chunks) {
-        Put(bytes, chunk.destinations.size(), 1);
-        Put(bytes, chunk.nLength, 4);
+        bytes.push_back(static_cast<uint8_t>(chunk.destinations.size()));
+        AppendU32(bytes, chunk.nLength);
         for (const auto& destination : chunk.destinations) {
-            Put(bytes, destination.nFile | (destination.bBlocked ? kBlockedFlag : 0), 2);
-            Put(bytes, destination.nBlockPosition, 2);
-            Put(bytes, destination.nTargetOffset, 4);
+            AppendU16(bytes, static_cast<uint16_t>(destination.nFile | (destination.bBlocked ? kBlockedFlag : 0)));
+            AppendU16(bytes, destination.nBlockPosition);
+            AppendU32(bytes, destination.nTargetOffset);
         }
     }
     return true;
@@ -87,12 +77,12 @@ bool CContainerTables::Serialize(std::vector<uint8_t>& bytes, std::string& error
 
 uint64_t CContainerTables::BytesNeeded(const uint8_t* prefix, size_t size)
 {
-    if (size < 4)
-        return 4;
-    const uint64_t nameEnd = 4 + uint64_t(Get(prefix, 4));
-    if (size < nameEnd + 4)
-        return nameEnd + 4;
-    return nameEnd + 4 + Get(prefix + nameEnd, 4);
+    if (size < kFileCountField)
+        return kFileCountField;
+    const uint64_t nameEnd = kFileCountField + uint64_t(ReadU32(prefix + kNamesLengthField));
+    if (size < nameEnd + kDataLengthField)
+        return nameEnd + kDataLengthField;
+    return nameEnd + kDataLengthField + ReadU32(prefix + nameEnd + kChunkTableLengthField);
 }
 
 std::optional<CContainerTables> CContainerTables::Parse(const uint8_t* bytes, size_t size, std::string& error)
@@ -102,13 +92,13 @@ std::optional<CContainerTables> CContainerTables::Parse(const uint8_t* bytes, si
         error = "damaged container: " + what;
         return std::nullopt;
     };
-    if (size < 6)
+    if (size < kHeaderSize)
         return fail("too short for its header");
-    const uint64_t nameEnd = 4 + uint64_t(Get(bytes, 4));
-    const uint32_t fileCount = Get(bytes + 4, 2);
-    if (nameEnd + 12 > size)
+    const uint64_t nameEnd = kFileCountField + uint64_t(ReadU32(bytes + kNamesLengthField));
+    const uint32_t fileCount = ReadU16(bytes + kFileCountField);
+    if (nameEnd + kTableHeaderSize > size)
         return fail("name table runs past the tables");
-    size_t pos = 6;
+    size_t pos = kHeaderSize;
     for (uint32_t i = 0; i < fileCount; ++i) {
         const auto* end = std::find(bytes + pos, bytes + nameEnd, 0);
         if (end == bytes + nameEnd)
@@ -118,33 +108,33 @@ std::optional<CContainerTables> CContainerTables::Parse(const uint8_t* bytes, si
     }
     if (pos != nameEnd)
         return fail("name table length does not match its names");
-    const uint64_t tablesEnd = nameEnd + 4 + uint64_t(Get(bytes + nameEnd, 4));
-    tables.nDataLength = Get(bytes + nameEnd + 4, 4);
-    const uint32_t chunkCount = Get(bytes + nameEnd + 8, 4);
+    const uint64_t tablesEnd = nameEnd + kDataLengthField + uint64_t(ReadU32(bytes + nameEnd + kChunkTableLengthField));
+    tables.nDataLength = ReadU32(bytes + nameEnd + kDataLengthField);
+    const uint32_t chunkCount = ReadU32(bytes + nameEnd + kChunkCountField);
     if (tablesEnd > size)
         return fail("chunk table runs past the bytes read");
-    pos = static_cast<size_t>(nameEnd + 12);
+    pos = static_cast<size_t>(nameEnd + kTableHeaderSize);
     uint64_t dataLength = 0;
     // Each record takes at least 13 bytes, which caps the count by the bytes present.
-    if (chunkCount > (tablesEnd - pos) / (kRecordHeader + kDestinationSize))
+    if (chunkCount > (tablesEnd - pos) / (kRecordFixedSize + kDestinationSize))
         return fail("chunk count exceeds the chunk table");
     tables.chunks.reserve(chunkCount);
     for (uint32_t c = 0; c < chunkCount; ++c) {
-        if (pos + kRecordHeader > tablesEnd)
+        if (pos + kRecordFixedSize > tablesEnd)
             return fail("chunk record " + std::to_string(c) + " is cut short");
-        const size_t count = bytes[pos];
+        const size_t count = bytes[pos + kRecordCountField];
         SChunk chunk;
-        chunk.nLength = Get(bytes + pos + 1, 4);
-        pos += kRecordHeader;
+        chunk.nLength = ReadU32(bytes + pos + kRecordLengthField);
+        pos += kRecordFixedSize;
         if (count == 0 || pos + count * kDestinationSize > tablesEnd)
             return fail("chunk record " + std::to_string(c) + " has a bad destination count");
         for (size_t j = 0; j < count; ++j, pos += kDestinationSize) {
-            const uint16_t index = static_cast<uint16_t>(Get(bytes + pos, 2));
+            const uint16_t index = ReadU16(bytes + pos + kDestinationFileField);
             SDestination destination;
-            destination.nFile = index & ~kBlockedFlag;
+            destination.nFile = index & kIndexMask;
             destination.bBlocked = (index & kBlockedFlag) != 0;
-            destination.nBlockPosition = static_cast<uint16_t>(Get(bytes + pos + 2, 2));
-            destination.nTargetOffset = Get(bytes + pos + 4, 4);
+            destination.nBlockPosition = ReadU16(bytes + pos + kDestinationBlockPositionField);
+            destination.nTargetOffset = ReadU32(bytes + pos + kDestinationTargetField);
             if (destination.nFile >= fileCount)
                 return fail("chunk record " + std::to_string(c) + " names file " + std::to_string(destination.nFile) +
                             " of " + std::to_string(fileCount));
@@ -170,7 +160,7 @@ uint64_t CContainerTables::EndOffset(const SDestination& destination, uint32_t l
     while (remaining > 0) {
         const uint64_t room = kBlockSize - position % kBlockSize;
         if (room == kBlockSize)
-            offset += kGapSize;
+            offset += kBlockGap;
         const uint64_t step = std::min(room, remaining);
         offset += step;
         position += step;

@@ -6,20 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "payload/ChunkRecord.h"
+#include "payload/ContainerLayout.h"
 
-// The tables at the head of a container: the names, then the chunk records that
-// say where each chunk's bytes belong. The data section follows them and is not
-// part of this object.
+// The tables at the head of a container (payload/ContainerLayout.h): the names, then
+// the chunk records that say where each chunk's bytes belong. The data section
+// follows them and is not part of this object.
 class CContainerTables
 {
 public:
-    // The layout the installer's parser reads.
-    static constexpr uint32_t kBlockSize = CChunkRecord::kBlockSize;
-    static constexpr uint32_t kGapSize = CChunkRecord::kBlockGap;
-    static constexpr uint16_t kBlockedFlag = CChunkRecord::kBlockedFlag;
-    static constexpr size_t kMaximumDestinations = 255;
-
     struct SDestination
     {
         uint16_t nFile = 0;          // index into the names, below 32768

@@ -8,16 +8,16 @@
 
 #include <lzma/LzmaDec.h>
 
+#include "PatchableImage.h"
 #include "PeImage.h"
+#include "payload/ContainerLayout.h"
 #include "payload/LzmaHeapAllocator.h"
-#include "payload/PatchBlockEditor.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr size_t kHeadSize = 64 * 1024;
-constexpr size_t kStreamHeaderSize = 13;
 constexpr size_t kInputSize = 64 * 1024;
 constexpr size_t kGrowStep = 1 << 20;
 
@@ -75,17 +75,13 @@ bool CPackageReader::ReadPatchBlock(const fs::path& path, uint64_t fileSize, std
         error = "cannot read \"" + Display(path) + "\"";
         return false;
     }
-    const auto editor = CPatchBlockEditor::Locate(stub, error);
-    if (!editor)
+    CPatchableImage patchable;
+    if (!patchable.Bind(std::move(stub), error))
         return false;
-    const CPatchBlock block = editor->View();
-    m_strBuildId = block.BuildId();
-    m_strSetupName = block.SetupName();
-    m_nStreamOffset = block.StreamOffset();
-    m_nPictureOffset = block.PictureOffset();
-    m_nRequiredBytes = block.RequiredBytes();
-    if (m_nStreamOffset == 0 || m_nStreamOffset + kStreamHeaderSize > fileSize) {
-        error = "no payload: the stream offset " + std::to_string(m_nStreamOffset) + " lies outside the file";
+    m_fields = patchable.Fields();
+    const uint32_t streamOffset = m_fields.nStreamOffset;
+    if (streamOffset == 0 || streamOffset + ContainerLayout::kStreamHeaderSize > fileSize) {
+        error = "no payload: the stream offset " + std::to_string(streamOffset) + " lies outside the file";
         return false;
     }
     return true;
@@ -95,16 +91,13 @@ bool CPackageReader::ReadTables(const fs::path& path, std::string& error)
 {
     std::ifstream file(path, std::ios::binary);
     std::vector<uint8_t> header;
-    if (!file || !ReadAt(file, m_nStreamOffset, header, kStreamHeaderSize)) {
+    if (!file || !ReadAt(file, m_fields.nStreamOffset, header, ContainerLayout::kStreamHeaderSize)) {
         error = "cannot read the stream header";
         return false;
     }
     m_nProperties = header[0];
-    m_nDictionary = uint32_t(header[1]) | (uint32_t(header[2]) << 8) | (uint32_t(header[3]) << 16) |
-                    (uint32_t(header[4]) << 24);
-    m_nDecodedSize = 0;
-    for (int i = 0; i < 8; ++i)
-        m_nDecodedSize |= uint64_t(header[5 + i]) << (8 * i);
+    m_nDictionary = LittleEndian::ReadU32(header.data() + ContainerLayout::kStreamDictionaryField);
+    m_nDecodedSize = LittleEndian::ReadU64(header.data() + ContainerLayout::kStreamDecodedSizeField);
 
     SDecoderOwner owner;
     CLzmaDec& decoder = owner.decoder;
@@ -119,7 +112,7 @@ bool CPackageReader::ReadTables(const fs::path& path, std::string& error)
     std::vector<uint8_t> input(kInputSize);
     size_t inPos = 0;
     size_t inSize = 0;
-    uint64_t filePos = m_nStreamOffset + kStreamHeaderSize;
+    uint64_t filePos = m_fields.nStreamOffset + ContainerLayout::kStreamHeaderSize;
     file.clear();
     file.seekg(static_cast<std::streamoff>(filePos));
     while (true) {

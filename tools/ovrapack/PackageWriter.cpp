@@ -80,15 +80,12 @@ bool CPackageWriter::Prepare(SInputs inputs, const CContainerPlan& plan, std::st
         error = "--build-id: " + error;
         return false;
     }
-    m_result.strBuildId = m_inputs.strBuildId;
+    editor->SetStreamOffset(static_cast<uint32_t>(streamOffset));
+    editor->SetPictureOffset(m_inputs.picture.empty() ? 0 : static_cast<uint32_t>(stub.size()));
+    editor->SetRequiredBytes(plan.ContainerSize() + plan.nTotalFileBytes);
+    m_result.fields = SPatchFields::From(editor->View());
     m_result.nStubSize = stub.size();
-    m_result.nPictureOffset = m_inputs.picture.empty() ? 0 : static_cast<uint32_t>(stub.size());
-    m_result.nStreamOffset = static_cast<uint32_t>(streamOffset);
-    m_result.nRequiredBytes = plan.ContainerSize() + plan.nTotalFileBytes;
     m_result.nDictionary = CLzmaStreamEncoder::EffectiveDictionary(m_inputs.settings, plan.ContainerSize());
-    editor->SetStreamOffset(m_result.nStreamOffset);
-    editor->SetPictureOffset(m_result.nPictureOffset);
-    editor->SetRequiredBytes(m_result.nRequiredBytes);
     return true;
 }
 
@@ -162,7 +159,7 @@ bool CPackageWriter::WriteTo(std::ostream& out, const CContainerPlan& plan, CSou
     m_result.nStreamSize = streamSize;
 
     // Zero padding to the next 8-byte boundary, where a signature may begin.
-    const uint64_t end = m_result.nStreamOffset + streamSize;
+    const uint64_t end = m_result.fields.nStreamOffset + streamSize;
     const uint8_t zeros[8] = {};
     if (!writeBytes(zeros, static_cast<size_t>((8 - end % 8) % 8), error))
         return false;

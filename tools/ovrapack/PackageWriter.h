@@ -8,6 +8,7 @@
 
 #include "ContainerPlan.h"
 #include "LzmaStreamEncoder.h"
+#include "PatchFields.h"
 #include "SourceReader.h"
 
 class CTerminalProgress;
@@ -30,12 +31,9 @@ public:
 
     struct SResult
     {
-        std::string strBuildId;
+        SPatchFields fields;  // as patched into the stub
         uint64_t nStubSize = 0;
-        uint32_t nPictureOffset = 0;
-        uint32_t nStreamOffset = 0;
         uint64_t nStreamSize = 0;
-        uint64_t nRequiredBytes = 0;
         uint64_t nFileSize = 0;
         uint32_t nDictionary = 0;
     };

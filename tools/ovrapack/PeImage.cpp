@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "payload/ContainerLayout.h"
+
 namespace {
 
 constexpr size_t kSignatureSize = 4;
@@ -11,12 +13,14 @@ constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint16_t kMagicPe32Plus = 0x20B;
 constexpr size_t kCertificateDirectory = 4;
 
-uint32_t Read(const std::vector<uint8_t>& file, size_t offset, size_t length)
+uint16_t Read16(const std::vector<uint8_t>& file, size_t offset)
 {
-    uint32_t value = 0;
-    for (size_t i = 0; i < length; ++i)
-        value |= uint32_t(file[offset + i]) << (8 * i);
-    return value;
+    return LittleEndian::ReadU16(file.data() + offset);
+}
+
+uint32_t Read32(const std::vector<uint8_t>& file, size_t offset)
+{
+    return LittleEndian::ReadU32(file.data() + offset);
 }
 
 void Clear(std::vector<uint8_t>& file, size_t offset, size_t length)
@@ -32,23 +36,23 @@ std::optional<CPeImage> CPeImage::Parse(const std::vector<uint8_t>& file, uint64
         error = "not a Windows executable (no MZ header)";
         return std::nullopt;
     }
-    const size_t pe = Read(file, 0x3C, 4);
+    const size_t pe = Read32(file, 0x3C);
     if (pe > file.size() || file.size() - pe < kSignatureSize + kCoffHeaderSize ||
-        Read(file, pe, 4) != 0x00004550) {
+        Read32(file, pe) != 0x00004550) {
         error = "not a PE executable (no PE signature)";
         return std::nullopt;
     }
     CPeImage image;
     image.m_nCoffHeader = pe + kSignatureSize;
-    const size_t sectionCount = Read(file, image.m_nCoffHeader + 2, 2);
-    const size_t optionalSize = Read(file, image.m_nCoffHeader + 16, 2);
+    const size_t sectionCount = Read16(file, image.m_nCoffHeader + 2);
+    const size_t optionalSize = Read16(file, image.m_nCoffHeader + 16);
     const size_t optional = image.m_nCoffHeader + kCoffHeaderSize;
     const size_t sections = optional + optionalSize;
     if (optionalSize < 2 || sections + sectionCount * kSectionHeaderSize > file.size()) {
         error = "PE headers are truncated";
         return std::nullopt;
     }
-    const uint16_t magic = static_cast<uint16_t>(Read(file, optional, 2));
+    const uint16_t magic = Read16(file, optional);
     if (magic != kMagicPe32 && magic != kMagicPe32Plus) {
         error = "unknown PE optional-header magic";
         return std::nullopt;
@@ -56,17 +60,17 @@ std::optional<CPeImage> CPeImage::Parse(const std::vector<uint8_t>& file, uint64
     image.m_bPe32Plus = magic == kMagicPe32Plus;
     const size_t countField = optional + (image.m_bPe32Plus ? 108 : 92);
     const size_t directories = countField + 4;
-    if (countField + 4 <= sections && Read(file, countField, 4) > kCertificateDirectory &&
+    if (countField + 4 <= sections && Read32(file, countField) > kCertificateDirectory &&
         directories + (kCertificateDirectory + 1) * 8 <= sections)
         image.m_nCertificateEntry = directories + kCertificateDirectory * 8;
 
     const size_t headersField = optional + 60;
-    uint64_t rawEnd = headersField + 4 <= sections ? Read(file, headersField, 4) : sections;
+    uint64_t rawEnd = headersField + 4 <= sections ? Read32(file, headersField) : sections;
     rawEnd = std::max<uint64_t>(rawEnd, sections + sectionCount * kSectionHeaderSize);
     for (size_t i = 0; i < sectionCount; ++i) {
         const size_t header = sections + i * kSectionHeaderSize;
-        const uint64_t rawSize = Read(file, header + 16, 4);
-        const uint64_t rawPointer = Read(file, header + 20, 4);
+        const uint64_t rawSize = Read32(file, header + 16);
+        const uint64_t rawPointer = Read32(file, header + 20);
         if (rawSize != 0 && rawPointer != 0)
             rawEnd = std::max(rawEnd, rawPointer + rawSize);
     }
@@ -82,8 +86,8 @@ std::optional<CPeImage> CPeImage::Parse(const std::vector<uint8_t>& file, uint64
 void CPeImage::CutAtRawEnd(std::vector<uint8_t>& file) const
 {
     file.resize(static_cast<size_t>(m_nRawEnd));
-    if (m_nCertificateEntry != 0 && Read(file, m_nCertificateEntry, 4) >= m_nRawEnd)
+    if (m_nCertificateEntry != 0 && Read32(file, m_nCertificateEntry) >= m_nRawEnd)
         Clear(file, m_nCertificateEntry, 8);
-    if (Read(file, m_nCoffHeader + 8, 4) >= m_nRawEnd)
+    if (Read32(file, m_nCoffHeader + 8) >= m_nRawEnd)
         Clear(file, m_nCoffHeader + 8, 8);
 }

@@ -1,0 +1,29 @@
+#include "PatchableImage.h"
+
+#include "FileBytes.h"
+
+bool CPatchableImage::Load(const std::string& path, std::string& error)
+{
+    m_strPath = path;
+    std::vector<uint8_t> bytes;
+    if (!FileBytes::Read(path, bytes, error))
+        return false;
+    if (!Bind(std::move(bytes), error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+bool CPatchableImage::Bind(std::vector<uint8_t> bytes, std::string& error)
+{
+    m_editor.reset();
+    m_bytes = std::move(bytes);
+    m_editor = CPatchBlockEditor::Locate(m_bytes, error);
+    return m_editor.has_value();
+}
+
+bool CPatchableImage::Save(std::string& error) const
+{
+    return FileBytes::WriteAtomically(m_strPath, m_bytes, error);
+}
