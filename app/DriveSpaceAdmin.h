@@ -24,9 +24,9 @@ public:
     static uint64_t GetFreeSpaceOfPath(const std::wstring& path, std::wstring* volumeShown);
 
 private:
-    struct CEntry
+    struct SEntry
     {
-        virtual ~CEntry() = default;
+        virtual ~SEntry() = default;
     };
-    std::vector<std::unique_ptr<CEntry>> m_entries;
+    std::vector<std::unique_ptr<SEntry>> m_entries;
 };

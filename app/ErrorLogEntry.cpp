@@ -4,7 +4,7 @@ namespace {
 constexpr wchar_t kLineEnd[] = L"\r\n";
 }
 
-std::wstring CErrorLogEntry::Format(const CInstallLogName::CUtcTime& time, const std::wstring& package,
+std::wstring CErrorLogEntry::Format(const CInstallLogName::SUtcTime& time, const std::wstring& package,
                                     const std::wstring& caption, const std::wstring& text)
 {
     std::wstring entry = CInstallLogName::Stamp(time) + kLineEnd;

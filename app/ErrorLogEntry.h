@@ -11,6 +11,6 @@ class CErrorLogEntry
 public:
     // The stamp, "Package: <path>", the caption and each non-empty line of `text`,
     // every line ended by CR LF, then one empty line to part it from the next entry.
-    static std::wstring Format(const CInstallLogName::CUtcTime& time, const std::wstring& package,
+    static std::wstring Format(const CInstallLogName::SUtcTime& time, const std::wstring& package,
                                const std::wstring& caption, const std::wstring& text);
 };

@@ -10,7 +10,7 @@ namespace {
 constexpr DWORD kTempPathUnits = 260;
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 
-CInstallLogName::CUtcTime UtcNow()
+CInstallLogName::SUtcTime UtcNow()
 {
     SYSTEMTIME now{};
     ::GetSystemTime(&now);

@@ -27,21 +27,21 @@ std::wstring CInstallLogName::Folder(const std::wstring& tempPath)
     return tempPath + L"OvraLog\\";
 }
 
-std::wstring CInstallLogName::Path(const std::wstring& tempPath, const CUtcTime& time)
+std::wstring CInstallLogName::Path(const std::wstring& tempPath, const SUtcTime& time)
 {
     return Folder(tempPath) + L"OvraMSI" + Padded(time.year, 4, L' ') + Padded(time.month, 2, L'0') +
            Padded(time.day, 2, L'0') + L"_" + Padded(time.hour, 2, L'0') + Padded(time.minute, 2, L'0') +
            Padded(time.second, 2, L'0') + L".log";
 }
 
-std::wstring CInstallLogName::ErrorLogPath(const std::wstring& tempPath, const CUtcTime& time)
+std::wstring CInstallLogName::ErrorLogPath(const std::wstring& tempPath, const SUtcTime& time)
 {
     return Folder(tempPath) + L"OvraSFX" + Padded(time.year, 4, L'0') + Padded(time.month, 2, L'0') +
            Padded(time.day, 2, L'0') + L"_" + Padded(time.hour, 2, L'0') + Padded(time.minute, 2, L'0') +
            Padded(time.second, 2, L'0') + L".log";
 }
 
-std::wstring CInstallLogName::Stamp(const CUtcTime& time)
+std::wstring CInstallLogName::Stamp(const SUtcTime& time)
 {
     return Padded(time.year, 4, L'0') + L"-" + Padded(time.month, 2, L'0') + L"-" + Padded(time.day, 2, L'0') + L" " +
            Padded(time.hour, 2, L'0') + L":" + Padded(time.minute, 2, L'0') + L":" + Padded(time.second, 2, L'0') +

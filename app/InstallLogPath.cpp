@@ -18,6 +18,6 @@ std::wstring BuildInstallLogPath()
     ::CreateDirectoryW(CInstallLogName::Folder(tempPath).c_str(), nullptr);
     SYSTEMTIME now{};
     ::GetSystemTime(&now);
-    const CInstallLogName::CUtcTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+    const CInstallLogName::SUtcTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
     return CInstallLogName::Path(tempPath, time);
 }

@@ -118,7 +118,7 @@ void COvraSFXApp::ReportError(HWND owner, const std::wstring& text, const std::w
     m_errorReporter.Report(owner, text, caption);
 }
 
-void COvraSFXApp::LaunchSetup(HWND dialog, const CSetupRequest& request)
+void COvraSFXApp::LaunchSetup(HWND dialog, const SSetupRequest& request)
 {
     const CSetupLauncher launcher(m_errorReporter);
     if (const std::optional<int32_t> code = launcher.Run(dialog, request, GetPackageFolder()))

@@ -41,7 +41,7 @@ public:
     // shows goes through the error reporter: a box, or with "/q" the error log.
     std::wstring BeginExtraction() override;
     void ReportError(HWND owner, const std::wstring& text, const std::wstring& caption) const override;
-    void LaunchSetup(HWND dialog, const CSetupRequest& request) override;
+    void LaunchSetup(HWND dialog, const SSetupRequest& request) override;
     void SetExitCode(int32_t code) override { m_nExitCode = code; }
     void OnDialogDestroyed() override;
 

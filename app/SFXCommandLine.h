@@ -5,8 +5,9 @@
 
 // The installer's options, parsed from the text that follows the program's name.
 // Portable: no Windows headers, so the rules are tested natively.
-struct CSFXCommandLine
+class CSFXCommandLine
 {
+public:
     bool m_bQuiet = false;           // "/q"
     bool m_bWait = false;            // "/w"
     bool m_bSkipRebootCheck = false; // "/s"

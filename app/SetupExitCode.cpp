@@ -1,6 +1,6 @@
 #include "SetupExitCode.h"
 
-int32_t CSetupExitCode::Settle(const Options& options, int32_t setupExitCode, bool (*rebootPending)())
+int32_t CSetupExitCode::Settle(const SOptions& options, int32_t setupExitCode, bool (*rebootPending)())
 {
     if (!options.quiet && !options.wait)
         return 0;

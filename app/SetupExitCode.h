@@ -8,7 +8,7 @@ class CSetupExitCode
 public:
     static constexpr int32_t kRebootRequired = 3010;
 
-    struct Options
+    struct SOptions
     {
         bool quiet;
         bool wait;
@@ -18,5 +18,5 @@ public:
     // For a setup program that was started: 0 when it was not waited for; its own
     // code with "/s"; otherwise 3010 when a reboot is pending (asked only then),
     // else its own code.
-    static int32_t Settle(const Options& options, int32_t setupExitCode, bool (*rebootPending)());
+    static int32_t Settle(const SOptions& options, int32_t setupExitCode, bool (*rebootPending)());
 };

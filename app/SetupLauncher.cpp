@@ -14,7 +14,7 @@
 #include "win32/SystemErrorText.h"
 #include "win32/TextConversion.h"
 
-std::optional<int32_t> CSetupLauncher::Run(HWND dialog, const IExtractionOwner::CSetupRequest& request,
+std::optional<int32_t> CSetupLauncher::Run(HWND dialog, const IExtractionOwner::SSetupRequest& request,
                                            const std::wstring& packageFolder) const
 {
     // Resolved before the directory changes: a relative root would otherwise lead
@@ -32,7 +32,7 @@ std::optional<int32_t> CSetupLauncher::Run(HWND dialog, const IExtractionOwner::
     if (!LaunchSetup(dialog, setupPath.c_str(), request.strSetupArgs.c_str(), &setupExitCode, request.bQuiet,
                      request.bWait))
         return kExitSetupNotStarted;
-    const CSetupExitCode::Options options{request.bQuiet, request.bWait, request.bSkipRebootCheck};
+    const CSetupExitCode::SOptions options{request.bQuiet, request.bWait, request.bSkipRebootCheck};
     return CSetupExitCode::Settle(options, static_cast<int32_t>(setupExitCode), &IsRebootPending);
 }
 

@@ -23,7 +23,7 @@ public:
 
     // Makes the package folder current and starts the setup program unless "/u" was
     // given or the package names none. The exit code to take, or none to keep.
-    [[nodiscard]] std::optional<int32_t> Run(HWND dialog, const IExtractionOwner::CSetupRequest& request,
+    [[nodiscard]] std::optional<int32_t> Run(HWND dialog, const IExtractionOwner::SSetupRequest& request,
                                              const std::wstring& packageFolder) const;
 
     // Starts `program` with the arguments and the log option; true when it started.

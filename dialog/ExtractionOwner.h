@@ -11,7 +11,7 @@ class IExtractionOwner
 {
 public:
     // Copies of the command line that decide the launch.
-    struct CSetupRequest
+    struct SSetupRequest
     {
         std::wstring strSetupArgs;
         bool bQuiet = false;
@@ -28,7 +28,7 @@ public:
     virtual void ReportError(HWND owner, const std::wstring& text, const std::wstring& caption) const = 0;
     // Extraction has succeeded: starts the setup program (the dialog owns the shell's
     // windows and is hidden once it started) and settles the exit code.
-    virtual void LaunchSetup(HWND dialog, const CSetupRequest& request) = 0;
+    virtual void LaunchSetup(HWND dialog, const SSetupRequest& request) = 0;
     // The run ends without a launch (failed, cancelled).
     virtual void SetExitCode(int32_t code) = 0;
     // The dialog's window is gone; the dialog object deletes itself right after.

@@ -58,7 +58,7 @@ std::wstring ErrorBufferText(const char* buffer)
 
 // What the worker needs, copied before it starts: the worker never touches the
 // dialog object, which deletes itself as soon as its window is gone.
-struct COvraSFXDlg::CExtractionJob
+struct COvraSFXDlg::SExtractionJob
 {
     HWND hDialog;
     HINSTANCE hAppInstance;
@@ -148,7 +148,7 @@ void COvraSFXDlg::StartWorker()
 {
     // Fixed here, on the main thread, before the worker writes anything into it.
     const std::wstring packageFolder = m_pOwner != nullptr ? m_pOwner->BeginExtraction() : std::wstring();
-    CExtractionJob job{m_hWnd,
+    SExtractionJob job{m_hWnd,
                        m_hAppInstance,
                        CPatchBlock::Current().StreamOffset(),
                        m_pfnExtractPayload,
@@ -164,7 +164,7 @@ void COvraSFXDlg::StartWorker()
     PostMessage(WM_SFX_FAILED);
 }
 
-unsigned COvraSFXDlg::ExtractionThreadProc(CExtractionJob& job)
+unsigned COvraSFXDlg::ExtractionThreadProc(SExtractionJob& job)
 {
     wchar_t path[kModulePathUnits + 1] = {};
     const DWORD length = ::GetModuleFileNameW(job.hAppInstance, path, kModulePathUnits);

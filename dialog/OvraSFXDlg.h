@@ -51,9 +51,9 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    struct CExtractionJob;
+    struct SExtractionJob;
 
-    static unsigned ExtractionThreadProc(CExtractionJob& job);
+    static unsigned ExtractionThreadProc(SExtractionJob& job);
     static bool WaitBeforeLaunch();
 
     LRESULT OnProgress(WPARAM wParam, LPARAM lParam);

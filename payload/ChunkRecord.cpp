@@ -12,7 +12,7 @@ uint32_t CChunkRecord::Place(uint32_t dataPosition, size_t available)
     if (unplaced == 0)
         return 0;
     const uint32_t count = available < unplaced ? static_cast<uint32_t>(available) : unplaced;
-    for (CDestination& destination : m_vecDestinations) {
+    for (SDestination& destination : m_vecDestinations) {
         if (destination.nFileIndex & ContainerLayout::kBlockedFlag) {
             PlaceBlocked(destination, dataPosition, count);
         } else {
@@ -24,7 +24,7 @@ uint32_t CChunkRecord::Place(uint32_t dataPosition, size_t available)
     return count;
 }
 
-void CChunkRecord::PlaceBlocked(CDestination& destination, uint32_t dataPosition, uint32_t count)
+void CChunkRecord::PlaceBlocked(SDestination& destination, uint32_t dataPosition, uint32_t count)
 {
     uint64_t offset = destination.nTargetOffset;
     uint32_t position = destination.nBlockPosition;

@@ -11,7 +11,7 @@ class COutputFile;
 class CChunkRecord
 {
 public:
-    struct CDestination
+    struct SDestination
     {
         uint16_t nFileIndex;     // as stored, bit 15 selects the blocked layout
         uint64_t nTargetOffset;  // running; 64-bit so that an overflow is seen, not wrapped
@@ -19,7 +19,7 @@ public:
         COutputFile* pFile;
     };
 
-    CChunkRecord(uint32_t length, std::vector<CDestination> destinations)
+    CChunkRecord(uint32_t length, std::vector<SDestination> destinations)
         : m_vecDestinations(std::move(destinations)), m_nLength(length)
     {
     }
@@ -32,12 +32,12 @@ public:
     bool IsComplete() const { return m_nPlaced == m_nLength; }
     uint32_t Length() const { return m_nLength; }
     uint32_t Placed() const { return m_nPlaced; }
-    const std::vector<CDestination>& Destinations() const { return m_vecDestinations; }
+    const std::vector<SDestination>& Destinations() const { return m_vecDestinations; }
 
 private:
-    static void PlaceBlocked(CDestination& destination, uint32_t dataPosition, uint32_t count);
+    static void PlaceBlocked(SDestination& destination, uint32_t dataPosition, uint32_t count);
 
-    std::vector<CDestination> m_vecDestinations;
+    std::vector<SDestination> m_vecDestinations;
     uint32_t m_nLength;
     uint32_t m_nPlaced = 0;
 };

@@ -13,7 +13,7 @@ void COutputFile::AddPiece(uint64_t target, uint32_t length, uint32_t dataPositi
         m_bBeyondLimit = true;
         return;
     }
-    if (!m_mapPieces.try_emplace(static_cast<uint32_t>(target), CPiece{length, dataPosition}).second)
+    if (!m_mapPieces.try_emplace(static_cast<uint32_t>(target), SPiece{length, dataPosition}).second)
         ++m_nIgnoredPieces;
 }
 
@@ -82,7 +82,7 @@ int COutputFile::Assemble(CFileStream* temporary, IPayloadHost& host, std::strin
     return PayloadResult::kOk;
 }
 
-int COutputFile::CopyPiece(CFileStream& temporary, const CPiece& piece, unsigned char* buffer, std::string& detail)
+int COutputFile::CopyPiece(CFileStream& temporary, const SPiece& piece, unsigned char* buffer, std::string& detail)
 {
     if (!temporary.SeekTo(piece.nDataPosition))
         return FailAssembly(PayloadResult::kReadError, detail, "cannot read the temporary data file for");

@@ -15,13 +15,13 @@ class IPayloadHost;
 class COutputFile
 {
 public:
-    struct CPiece
+    struct SPiece
     {
         uint32_t nLength;
         uint32_t nDataPosition;
-        bool operator==(const CPiece&) const = default;
+        bool operator==(const SPiece&) const = default;
     };
-    using PieceMap = std::map<uint32_t, CPiece>;
+    using PieceMap = std::map<uint32_t, SPiece>;
 
     static constexpr uint64_t kMaxFileSize = 0xFFFFFFFFull;
     static constexpr size_t kCopyBufferSize = 32768;
@@ -57,7 +57,7 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
 
 private:
-    [[nodiscard]] int CopyPiece(CFileStream& temporary, const CPiece& piece, unsigned char* buffer,
+    [[nodiscard]] int CopyPiece(CFileStream& temporary, const SPiece& piece, unsigned char* buffer,
                                 std::string& detail);
     int FailAssembly(int code, std::string& detail, const char* what);
 

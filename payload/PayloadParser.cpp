@@ -184,7 +184,7 @@ size_t CPayloadParser::HandleChunkRecords(const uint8_t* bytes, size_t available
 bool CPayloadParser::AcceptChunkRecord(const uint8_t* record)
 {
     const uint8_t count = record[kRecordCountField];
-    std::vector<CChunkRecord::CDestination> destinations;
+    std::vector<CChunkRecord::SDestination> destinations;
     try {
         destinations.reserve(count);
         for (uint8_t j = 0; j < count; ++j) {

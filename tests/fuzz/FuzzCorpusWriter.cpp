@@ -70,7 +70,7 @@ int main(int argc, char** argv)
         std::vector<uint8_t> parserSeed = {0x34, 0x12};
         parserSeed.insert(parserSeed.end(), container.begin(), container.end());
         WriteWholeFile(root / "parser" / (name + ".bin"), parserSeed);
-        CLzmaTestSettings settings;
+        SLzmaTestSettings settings;
         settings.nDictionary = 1 << 12;
         WriteWholeFile(root / "decode" / (name + "-lc8.lzma"), CompressForPayload(container, settings));
         settings.nLc = 3;

@@ -62,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CNativePayloadHost splitHost(folder / "split");
         CPayloadParser split(splitHost);
         FeedInSteps(split, data, size, seed);
-        CParserSnapshot wholeView = CParserSnapshot::Of(whole);
-        CParserSnapshot splitView = CParserSnapshot::Of(split);
+        SParserSnapshot wholeView = SParserSnapshot::Of(whole);
+        SParserSnapshot splitView = SParserSnapshot::Of(split);
         // Pieces depend on where blocks were cut only when a piece was dropped for
         // an occupied target, and then the files do not fit together anyway.
         if (!PiecesAreSound(whole)) {

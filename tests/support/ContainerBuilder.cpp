@@ -10,7 +10,7 @@ uint16_t CContainerBuilder::AddName(const std::string& name)
     return static_cast<uint16_t>(m_names.size() - 1);
 }
 
-void CContainerBuilder::AddChunk(std::vector<uint8_t> data, std::vector<CDestination> destinations)
+void CContainerBuilder::AddChunk(std::vector<uint8_t> data, std::vector<SDestination> destinations)
 {
     m_chunks.push_back({std::move(data), std::move(destinations)});
 }

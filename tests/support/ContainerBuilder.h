@@ -10,7 +10,7 @@
 class CContainerBuilder
 {
 public:
-    struct CDestination
+    struct SDestination
     {
         uint16_t nFileIndex; // bit 15 selects the blocked layout
         uint16_t nBlockPosition;
@@ -20,7 +20,7 @@ public:
     static constexpr uint16_t kBlocked = ContainerLayout::kBlockedFlag;
 
     uint16_t AddName(const std::string& name);
-    void AddChunk(std::vector<uint8_t> data, std::vector<CDestination> destinations);
+    void AddChunk(std::vector<uint8_t> data, std::vector<SDestination> destinations);
     // Bytes appended after the last chunk's data, belonging to no chunk.
     void AddTrailingData(std::vector<uint8_t> data);
 
@@ -31,13 +31,13 @@ public:
     size_t DataOffset() const;
 
 private:
-    struct CChunk
+    struct SChunk
     {
         std::vector<uint8_t> data;
-        std::vector<CDestination> destinations;
+        std::vector<SDestination> destinations;
     };
     std::vector<std::string> m_names;
-    std::vector<CChunk> m_chunks;
+    std::vector<SChunk> m_chunks;
     std::vector<uint8_t> m_trailing;
 };
 

@@ -10,7 +10,7 @@
 namespace {
 } // namespace
 
-std::vector<uint8_t> CompressForPayload(const std::vector<uint8_t>& data, const CLzmaTestSettings& settings)
+std::vector<uint8_t> CompressForPayload(const std::vector<uint8_t>& data, const SLzmaTestSettings& settings)
 {
     CLzmaEncProps props;
     LzmaEncProps_Init(&props);

@@ -4,7 +4,7 @@
 #include <vector>
 
 // Test-only: compresses bytes into the 13-byte-header LZMA form the stub decodes.
-struct CLzmaTestSettings
+struct SLzmaTestSettings
 {
     int nLc = 8;
     int nLp = 0;
@@ -13,4 +13,4 @@ struct CLzmaTestSettings
     bool bUnknownSize = false; // all-ones size field and an end marker
 };
 
-std::vector<uint8_t> CompressForPayload(const std::vector<uint8_t>& data, const CLzmaTestSettings& settings = {});
+std::vector<uint8_t> CompressForPayload(const std::vector<uint8_t>& data, const SLzmaTestSettings& settings = {});

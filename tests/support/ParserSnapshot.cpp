@@ -2,9 +2,9 @@
 
 #include "payload/PayloadParser.h"
 
-CParserSnapshot CParserSnapshot::Of(const CPayloadParser& parser)
+SParserSnapshot SParserSnapshot::Of(const CPayloadParser& parser)
 {
-    CParserSnapshot view;
+    SParserSnapshot view;
     view.nFailure = parser.Failure();
     view.strDetail = parser.FailureDetail();
     view.nState = static_cast<int>(parser.GetState());

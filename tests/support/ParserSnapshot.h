@@ -10,7 +10,7 @@ class CPayloadParser;
 // Test-only: what a parser made of a container, with pieces joined where they
 // continue each other. Blocks cut differently yield different pieces for the same
 // bytes, so two parsers fed the same container in different steps compare equal.
-struct CParserSnapshot
+struct SParserSnapshot
 {
     using Piece = std::tuple<uint32_t, uint32_t, uint32_t>;                // target, length, data position
     using Destination = std::tuple<uint16_t, uint64_t, uint16_t, size_t>;  // index, offset, position, file
@@ -25,6 +25,6 @@ struct CParserSnapshot
     uint64_t nDataConsumed = 0;
     std::vector<std::vector<Piece>> vecPieces;
 
-    static CParserSnapshot Of(const CPayloadParser& parser);
-    bool operator==(const CParserSnapshot&) const = default;
+    static SParserSnapshot Of(const CPayloadParser& parser);
+    bool operator==(const SParserSnapshot&) const = default;
 };

@@ -3,7 +3,7 @@
 namespace UiDriver {
 
 namespace {
-struct CSearch
+struct SSearch
 {
     DWORD processId;
     const std::wstring* className;
@@ -20,7 +20,7 @@ std::wstring ClassOf(HWND window)
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
 {
-    auto* search = reinterpret_cast<CSearch*>(param);
+    auto* search = reinterpret_cast<SSearch*>(param);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     if (owner != search->processId || !::IsWindowVisible(window))
@@ -42,7 +42,7 @@ BOOL CALLBACK CollectText(HWND window, LPARAM param)
 
 HWND FindWindowOf(DWORD processId, const std::wstring& className, const std::wstring& title)
 {
-    CSearch search{processId, &className, &title, nullptr};
+    SSearch search{processId, &className, &title, nullptr};
     ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

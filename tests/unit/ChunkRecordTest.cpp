@@ -6,14 +6,14 @@
 
 namespace {
 
-using Piece = COutputFile::CPiece;
+using Piece = COutputFile::SPiece;
 
-CChunkRecord::CDestination Plain(COutputFile& file, uint32_t target)
+CChunkRecord::SDestination Plain(COutputFile& file, uint32_t target)
 {
     return {0, target, 0, &file};
 }
 
-CChunkRecord::CDestination Blocked(COutputFile& file, uint16_t position, uint32_t target)
+CChunkRecord::SDestination Blocked(COutputFile& file, uint16_t position, uint32_t target)
 {
     return {ContainerLayout::kBlockedFlag, target, position, &file};
 }

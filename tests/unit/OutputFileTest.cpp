@@ -5,7 +5,7 @@
 #include "payload/OutputFile.h"
 #include "payload/PayloadResult.h"
 
-using Piece = COutputFile::CPiece;
+using Piece = COutputFile::SPiece;
 
 TEST(OutputFilePieces, SecondPieceAtSameTargetIsIgnored)
 {

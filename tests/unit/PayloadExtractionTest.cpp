@@ -148,7 +148,7 @@ TEST_F(PayloadExtractionTest, ProgressStartsAtZeroRisesToHalfThenCountsFiles)
 
 TEST_F(PayloadExtractionTest, UnknownSizeEndsWithTheEndMarker)
 {
-    CLzmaTestSettings settings;
+    SLzmaTestSettings settings;
     settings.bUnknownSize = true;
     CRecordingPayloadHost host(m_package);
     ASSERT_EQ(Extract(CompressForPayload(ThreeFiles().Build(), settings), host), PayloadResult::kOk) << m_error;
@@ -157,7 +157,7 @@ TEST_F(PayloadExtractionTest, UnknownSizeEndsWithTheEndMarker)
 
 TEST_F(PayloadExtractionTest, WorksWithOtherLiteralSettingsToo)
 {
-    CLzmaTestSettings settings;
+    SLzmaTestSettings settings;
     settings.nLc = 0;
     settings.nLp = 4;
     settings.nPb = 4;

@@ -42,7 +42,7 @@ protected:
     void SetUp() override { g_bCancelExtraction = 0; }
     void TearDown() override { g_bCancelExtraction = 0; }
 
-    CParserSnapshot FeedInSteps(const std::vector<uint8_t>& container, const std::vector<size_t>& cuts)
+    SParserSnapshot FeedInSteps(const std::vector<uint8_t>& container, const std::vector<size_t>& cuts)
     {
         CRecordingPayloadHost host(m_folder.Path());
         CPayloadParser parser(host);
@@ -52,7 +52,7 @@ protected:
             start = cut;
         }
         EXPECT_EQ(parser.Feed(container.data() + start, container.size() - start), container.size() - start);
-        return CParserSnapshot::Of(parser);
+        return SParserSnapshot::Of(parser);
     }
 
     // Feeds all in blocks of feedSize and finishes; returns the result of the first failure or of Finish.
@@ -80,7 +80,7 @@ protected:
 TEST_F(PayloadParserTest, EverySplitIntoTwoFeedsGivesTheSameTablesAndPieces)
 {
     const auto container = RichContainer().Build();
-    const CParserSnapshot whole = FeedInSteps(container, {});
+    const SParserSnapshot whole = FeedInSteps(container, {});
     ASSERT_EQ(whole.nFailure, 0);
     for (size_t cut = 0; cut <= container.size(); ++cut)
         ASSERT_EQ(FeedInSteps(container, {cut}), whole) << "split at " << cut;
@@ -98,7 +98,7 @@ TEST_F(PayloadParserTest, OneByteFeedsGiveTheSameTablesAndPieces)
 TEST_F(PayloadParserTest, RichContainerBuildsTheExpectedTables)
 {
     const auto builder = RichContainer();
-    const CParserSnapshot view = FeedInSteps(builder.Build(), {});
+    const SParserSnapshot view = FeedInSteps(builder.Build(), {});
     EXPECT_EQ(view.nState, static_cast<int>(CPayloadParser::State::Data));
     EXPECT_EQ(view.vecNames.size(), 5u);
     EXPECT_EQ(view.vecNames[1], "dir\\sub\\file.bin");

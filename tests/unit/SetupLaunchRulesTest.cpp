@@ -26,20 +26,20 @@ TEST(SetupParameters, EmptyLogPathStillGivesTheOption)
 
 TEST(InstallLogName, StampsTheUtcTimeWithZeroPaddedFields)
 {
-    const CInstallLogName::CUtcTime time{2024, 3, 5, 8, 15, 2};
+    const CInstallLogName::SUtcTime time{2024, 3, 5, 8, 15, 2};
     EXPECT_EQ(CInstallLogName::Path(L"C:\\Temp\\", time), L"C:\\Temp\\OvraLog\\OvraMSI20240305_081502.log");
     EXPECT_EQ(CInstallLogName::Folder(L"C:\\Temp\\"), L"C:\\Temp\\OvraLog\\");
 }
 
 TEST(InstallLogName, YearIsPaddedWithBlanksLikePercentFourD)
 {
-    const CInstallLogName::CUtcTime time{999, 12, 31, 23, 59, 59};
+    const CInstallLogName::SUtcTime time{999, 12, 31, 23, 59, 59};
     EXPECT_EQ(CInstallLogName::Path(L"T\\", time), L"T\\OvraLog\\OvraMSI 9991231_235959.log");
 }
 
 TEST(ErrorLog, LiesBesideTheInstallLogWithAZeroPaddedStamp)
 {
-    const CInstallLogName::CUtcTime time{2026, 1, 2, 3, 4, 5};
+    const CInstallLogName::SUtcTime time{2026, 1, 2, 3, 4, 5};
     EXPECT_EQ(CInstallLogName::ErrorLogPath(L"C:\\Temp\\", time), L"C:\\Temp\\OvraLog\\OvraSFX20260102_030405.log");
     EXPECT_EQ(CInstallLogName::Stamp(time), L"2026-01-02 03:04:05 UTC");
 }
@@ -48,7 +48,7 @@ TEST(ErrorLog, LiesBesideTheInstallLogWithAZeroPaddedStamp)
 // every line, drops the empty ones and ends each with CR LF.
 TEST(ErrorLog, EntryNamesTimePackageCaptionAndEveryLineOfTheText)
 {
-    const CInstallLogName::CUtcTime time{2026, 12, 9, 17, 5, 9};
+    const CInstallLogName::SUtcTime time{2026, 12, 9, 17, 5, 9};
     const std::wstring entry =
         CErrorLogEntry::Format(time, L"C:\\Downloads\\Setup.exe", L"Extraction failed",
                                L"\nError: Data error\nthe package ends inside the data of chunk 3\r\nDownload it again.\n");

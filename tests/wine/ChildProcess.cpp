@@ -24,15 +24,15 @@ std::wstring BuildEnvironmentBlock(const std::map<std::wstring, std::wstring>& o
     return result;
 }
 
-struct CEnumState
+struct SEnumState
 {
     DWORD processId;
-    std::vector<CChildProcess::CTopWindow>* windows;
+    std::vector<CChildProcess::STopWindow>* windows;
 };
 
 BOOL CALLBACK CollectTopWindow(HWND hWnd, LPARAM param)
 {
-    auto* state = reinterpret_cast<CEnumState*>(param);
+    auto* state = reinterpret_cast<SEnumState*>(param);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hWnd, &owner);
     if (owner == state->processId && ::IsWindowVisible(hWnd)) {
@@ -94,7 +94,7 @@ DWORD CChildProcess::WaitForExitClosingBoxes(const std::wstring& boxTitle, std::
     while (m_process && ::WaitForSingleObject(m_process.Get(), 100) == WAIT_TIMEOUT) {
         if (std::chrono::steady_clock::now() >= deadline)
             return WaitForExit(std::chrono::milliseconds(0));
-        for (const CTopWindow& window : WaitForWindows(std::chrono::milliseconds(0))) {
+        for (const STopWindow& window : WaitForWindows(std::chrono::milliseconds(0))) {
             if (window.title == boxTitle)
                 ::PostMessageW(window.hWnd, WM_COMMAND, IDOK, 0);
         }
@@ -102,13 +102,13 @@ DWORD CChildProcess::WaitForExitClosingBoxes(const std::wstring& boxTitle, std::
     return WaitForExit(std::chrono::milliseconds(0));
 }
 
-std::vector<CChildProcess::CTopWindow> CChildProcess::WaitForWindows(std::chrono::milliseconds timeout) const
+std::vector<CChildProcess::STopWindow> CChildProcess::WaitForWindows(std::chrono::milliseconds timeout) const
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    std::vector<CTopWindow> windows;
+    std::vector<STopWindow> windows;
     do {
         windows.clear();
-        CEnumState state{m_id, &windows};
+        SEnumState state{m_id, &windows};
         ::EnumWindows(&CollectTopWindow, reinterpret_cast<LPARAM>(&state));
         if (!windows.empty())
             return windows;

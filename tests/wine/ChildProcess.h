@@ -14,7 +14,7 @@
 class CChildProcess
 {
 public:
-    struct CTopWindow
+    struct STopWindow
     {
         HWND hWnd;
         std::wstring className;
@@ -33,7 +33,7 @@ public:
     DWORD WaitForExitClosingBoxes(const std::wstring& boxTitle,
                                   std::chrono::milliseconds timeout = std::chrono::seconds(60));
     // Visible top-level windows of the process, polled until one appears or `timeout` ends.
-    std::vector<CTopWindow> WaitForWindows(std::chrono::milliseconds timeout) const;
+    std::vector<STopWindow> WaitForWindows(std::chrono::milliseconds timeout) const;
     DWORD Id() const { return m_id; }
     HANDLE Handle() const { return m_process.Get(); }
     // Ends a process that is still running (a test that failed half-way).

@@ -20,13 +20,13 @@ constexpr int kHeight = 60;
 constexpr COLORREF kParentColour = RGB(0, 0, 255);
 
 // What the parent saw of the label's click notifications.
-struct CNotifications
+struct SNotifications
 {
     int count = 0;
     WPARAM wParam = 0;
     NMHDR header{};
 };
-CNotifications g_notifications;
+SNotifications g_notifications;
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -74,7 +74,7 @@ protected:
     void Create(DWORD staticType, const wchar_t* templateText = L"template text")
     {
         TearDown();
-        g_notifications = CNotifications{};
+        g_notifications = SNotifications{};
         m_parent = ::CreateWindowExW(0, L"OvraLabelTestParent", L"label test", WS_POPUP | WS_VISIBLE, 20, 20,
                                      kWidth + 40, kHeight + 40, nullptr, nullptr, ::GetModuleHandleW(nullptr),
                                      nullptr);

@@ -95,7 +95,7 @@ protected:
             ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 20, 20, kWidth, kHeight, m_parent,
                               nullptr, ::GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(control, nullptr);
-        m_font = std::make_unique<CFontHolder>(::CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0,
+        m_font = std::make_unique<SFontHolder>(::CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0,
                                                              NONANTIALIASED_QUALITY, 0, L"Tahoma"));
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->font), FALSE);
         m_static = std::make_unique<COfcXHTMLStatic>();
@@ -176,17 +176,17 @@ protected:
         return result;
     }
 
-    struct CFontHolder
+    struct SFontHolder
     {
-        explicit CFontHolder(HFONT f) : font(f) {}
-        ~CFontHolder() { ::DeleteObject(font); }
+        explicit SFontHolder(HFONT f) : font(f) {}
+        ~SFontHolder() { ::DeleteObject(font); }
         HFONT font;
     };
 
     static inline std::wstring s_previousPageClass;
     static inline fs::path s_record;
     HWND m_parent = nullptr;
-    std::unique_ptr<CFontHolder> m_font;
+    std::unique_ptr<SFontHolder> m_font;
     std::unique_ptr<COfcXHTMLStatic> m_static;
 };
 

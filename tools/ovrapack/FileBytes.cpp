@@ -8,11 +8,11 @@
 namespace FileBytes {
 
 namespace {
-struct FileCloser
+struct SFileCloser
 {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+using FilePtr = std::unique_ptr<std::FILE, SFileCloser>;
 
 std::string Describe(const std::filesystem::path& path, const char* what)
 {

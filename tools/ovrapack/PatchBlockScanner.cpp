@@ -41,7 +41,7 @@ bool ScanRange(CFileStream& file, uint64_t from, uint64_t to, std::set<uint64_t>
 
 } // namespace
 
-std::optional<CPatchBlockScanner::CFound> CPatchBlockScanner::Scan(const std::filesystem::path& path,
+std::optional<CPatchBlockScanner::SFound> CPatchBlockScanner::Scan(const std::filesystem::path& path,
                                                                    std::string& error)
 {
     std::error_code ec;
@@ -58,7 +58,7 @@ std::optional<CPatchBlockScanner::CFound> CPatchBlockScanner::Scan(const std::fi
         error = "no patch block found (is this an OvraSFX package?)";
         return std::nullopt;
     }
-    CFound result{*found.begin(), {}, size};
+    SFound result{*found.begin(), {}, size};
     if (!file.SeekTo(result.nOffset) || file.Read(result.block.data(), result.block.size()) != result.block.size()) {
         error = "cannot read the patch block";
         return std::nullopt;

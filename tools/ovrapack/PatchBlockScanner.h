@@ -13,12 +13,12 @@
 class CPatchBlockScanner
 {
 public:
-    struct CFound
+    struct SFound
     {
         uint64_t nOffset;
         std::array<unsigned char, PatchLayout::kSize> block;
         uint64_t nFileSize;
     };
 
-    static std::optional<CFound> Scan(const std::filesystem::path& path, std::string& error);
+    static std::optional<SFound> Scan(const std::filesystem::path& path, std::string& error);
 };
