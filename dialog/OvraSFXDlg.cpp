@@ -196,8 +196,10 @@ unsigned COvraSFXDlg::ExtractionThreadProc(SExtractionJob& job)
 
 bool COvraSFXDlg::WaitBeforeLaunch()
 {
-    const DWORD deadline = ::GetTickCount() + kSettlingWaitMs;
-    while (deadline > ::GetTickCount()) {
+    // Elapsed time, not a deadline: a deadline past the tick count's wrap (49.7 days
+    // of uptime) would skip the wait and the user's last chance to cancel.
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < kSettlingWaitMs) {
         MSG msg;
         if (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && !CWorkerThread::PumpMessage())
             return false;
