@@ -91,6 +91,8 @@ void COvraSFXApp::CreateExtractionDialog()
     m_pExtractDlg = dialog;
     m_pMainWnd = dialog;
     if (!dialog->Create(nullptr)) {
+        // Nothing was extracted: a caller must not take this run for an installed product.
+        m_nExitCode = COvraSFXDlg::kExitExtractionFailed;
         // A window that never existed never deletes its object; one that did has.
         if (m_pExtractDlg == dialog) {
             m_pMainWnd = nullptr;
