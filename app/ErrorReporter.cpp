@@ -1,21 +1,13 @@
 #include "ErrorReporter.h"
 
 #include "ErrorLogEntry.h"
-#include "InstallLogName.h"
+#include "InstallLogPath.h"
 #include "win32/Handle.h"
 #include "win32/TextConversion.h"
 
 namespace {
 
-constexpr DWORD kTempPathUnits = 260;
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-
-CInstallLogName::SUtcTime UtcNow()
-{
-    SYSTEMTIME now{};
-    ::GetSystemTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
 
 bool WriteAll(HANDLE file, const std::string& bytes)
 {
@@ -33,12 +25,9 @@ void CErrorReporter::Configure(bool quiet, std::wstring package)
     m_strLogPath.clear();
     if (!m_bQuiet)
         return;
-    wchar_t tempPath[kTempPathUnits + 1] = {};
-    const DWORD length = ::GetTempPathW(kTempPathUnits, tempPath);
-    if (length == 0 || length > kTempPathUnits)
-        return;
-    m_strTempPath = tempPath;
-    m_strLogPath = CInstallLogName::ErrorLogPath(m_strTempPath, UtcNow());
+    m_strTempPath = TemporaryFolder();
+    if (!m_strTempPath.empty())
+        m_strLogPath = CInstallLogName::ErrorLogPath(m_strTempPath, CurrentUtcTime());
 }
 
 void CErrorReporter::Report(HWND owner, const std::wstring& text, const std::wstring& caption) const
@@ -60,7 +49,7 @@ void CErrorReporter::AppendToLog(const std::wstring& text, const std::wstring& c
                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return;
-    std::string bytes = WideToAnsi(CErrorLogEntry::Format(UtcNow(), m_strPackage, caption, text), CP_UTF8);
+    std::string bytes = WideToAnsi(CErrorLogEntry::Format(CurrentUtcTime(), m_strPackage, caption, text), CP_UTF8);
     LARGE_INTEGER size{};
     if (::GetFileSizeEx(file.Get(), &size) && size.QuadPart == 0)
         bytes.insert(0, kUtf8Mark);

@@ -34,3 +34,13 @@ public:
     // The dialog's window is gone; the dialog object deletes itself right after.
     virtual void OnDialogDestroyed() = 0;
 };
+
+// Reports through `owner`, or in a plain box where no application owns the dialog.
+inline void ReportExtractionError(const IExtractionOwner* owner, HWND window, const std::wstring& text,
+                                  const std::wstring& caption)
+{
+    if (owner != nullptr)
+        owner->ReportError(window, text, caption);
+    else
+        ::MessageBoxW(window, text.c_str(), caption.c_str(), MB_ICONERROR);
+}

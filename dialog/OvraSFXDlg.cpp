@@ -28,12 +28,6 @@ constexpr DWORD kSettlingPollMs = 100;
 constexpr DWORD kWorkerEndWaitMs = 1000;
 constexpr DWORD kModulePathUnits = 261;
 
-// Where no application owns the dialog (a test's): every error in a box.
-void ReportWithoutOwner(HWND owner, const std::wstring& text, const std::wstring& caption)
-{
-    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONERROR);
-}
-
 // While the main thread waits (for the worker, or for the setup program) it still
 // answers messages other threads send; a command arriving then must not destroy
 // the dialog under the wait.
@@ -74,11 +68,7 @@ struct COvraSFXDlg::SExtractionJob
     {
         if (g_bCancelExtraction != 0)
             return;
-        const std::wstring caption = LoadText(IDS_EXTRACTION_FAILED);
-        if (pOwner != nullptr)
-            pOwner->ReportError(hDialog, text, caption);
-        else
-            ReportWithoutOwner(hDialog, text, caption);
+        ReportExtractionError(pOwner, hDialog, text, LoadText(IDS_EXTRACTION_FAILED));
     }
 };
 
@@ -114,10 +104,7 @@ void COvraSFXDlg::SetExitCode(int32_t code)
 
 void COvraSFXDlg::ReportError(const std::wstring& text, const std::wstring& caption) const
 {
-    if (m_pOwner != nullptr)
-        m_pOwner->ReportError(m_hWnd, text, caption);
-    else
-        ReportWithoutOwner(m_hWnd, text, caption);
+    ReportExtractionError(m_pOwner, m_hWnd, text, caption);
 }
 
 BOOL COvraSFXDlg::OnInitDialog()

@@ -24,10 +24,7 @@ void CStubPayloadHost::ReportOutputFileError(const std::filesystem::path& path)
     const std::wstring format = LoadText(IDS_UNABLE_TO_OPEN_OUTPUT);
     const std::wstring caption = LoadText(IDS_EXTRACTION_FAILED);
     const std::wstring text = FormatString(format.c_str(), path.wstring().c_str());
-    if (m_pOwner != nullptr)
-        m_pOwner->ReportError(nullptr, text, caption);
-    else
-        ::MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR);
+    ReportExtractionError(m_pOwner, nullptr, text, caption);
 }
 
 std::filesystem::path CStubPayloadHost::PackageFolder()
