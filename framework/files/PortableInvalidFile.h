@@ -1,0 +1,10 @@
+#pragma once
+
+#include "framework/files/PortableFile.h"
+
+// The file object of an enumeration that has no entry (left): an empty path.
+class CPortableInvalidFile final : public CPortableFile
+{
+public:
+    CPortableInvalidFile() : CPortableFile(SEmptyPath(), kReadWrite) {}
+};
