@@ -12,10 +12,12 @@
 #include "framework/files/PortableWinPFile.h"
 #include "framework/files/SpecialFolders.h"
 #include "framework/files/SystemPath.h"
+#include "framework/files/SystemQueries.h"
 #include "framework/files/TempFile.h"
 #include "framework/files/VolumeInfo.h"
 #include "framework/files/Win32FileSystem.h"
 #include "framework/files/WindowsDirEntry.h"
+#include "framework/files/WindowsTime.h"
 #include "framework/localization/Language.h"
 #include "framework/localization/MUILocalization.h"
 
@@ -64,7 +66,7 @@ protected:
     {
         const CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                              OPEN_EXISTING, 0, nullptr));
-        std::string bytes(1 << 16, '\0');
+        std::string bytes(1 << 20, '\0');
         DWORD dwRead = 0;
         if (!file || !::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &dwRead, nullptr))
             return "<none>";
@@ -240,6 +242,19 @@ TEST_F(FileLibraryTest, PathsAreMadeAbsoluteAndAnswerForTheirEntry)
     ASSERT_TRUE(relative.GetLastWriteTime(written));
     EXPECT_LE(std::abs(written.GetTime() - CPortableTime::Now().GetTime()), 120);
     EXPECT_FALSE(CPortableFile(At(L"none.txt"), 1).Exists());
+    {
+        // The process observer hears of every façade's failures.
+        CRecordingSink sink;
+        SetProcessFileErrorSink(&sink);
+        CPortableFile missing(At(L"none.txt"), CPortableFile::kRead);
+        char byte = 0;
+        std::uint32_t nRead = 0;
+        EXPECT_EQ(missing.Read(&byte, 1, &nRead), ERROR_FILE_NOT_FOUND);
+        SetProcessFileErrorSink(nullptr);
+        ASSERT_EQ(sink.reports.size(), 1u);
+        EXPECT_EQ(sink.reports[0].nLocation, 275);
+        EXPECT_EQ(sink.reports[0].path, At(L"none.txt"));
+    }
     EXPECT_TRUE(CPortableFile(L"s:", 1).Exists());
     EXPECT_TRUE(CPortableFile(m_root, 1).IsDirectory());
     EXPECT_EQ(CPortableFile(At(L"x"), 1).GetDriveInfo().cLetter, L's');
@@ -460,6 +475,70 @@ TEST_F(FileLibraryTest, MuiProviderFindsALanguageFolder)
     EXPECT_FALSE(provider.IsLanguageAvailable(CLanguage::FromCode(L"FRA", false))) << "a file is no language folder";
     EXPECT_FALSE(provider.IsLanguageAvailable(CLanguage::FromCode(L"JPN", false)));
     ASSERT_TRUE(SystemPath::ChangeWorkingDirectory(previous.GetView()));
+}
+
+TEST_F(FileLibraryTest, UnbufferedFileThroughTheFacadeEndsAtItsExactLength)
+{
+    const std::wstring path = At(L"unbuffered.bin");
+    std::string data(70000, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>('a' + i % 23);
+    {
+        CPortableFile file(path, CPortableFile::kReadWrite | CPortableFile::kUnbuffered);
+        std::uint32_t nWritten = 0;
+        ASSERT_EQ(file.Write(data.data(), 1001, &nWritten), 0);
+        ASSERT_EQ(file.Write(data.data() + 1001, static_cast<std::uint32_t>(data.size() - 1001), &nWritten), 0);
+        ASSERT_EQ(file.Seek(1, 513, 0), 0);
+        ASSERT_EQ(file.Write("XY", 2, &nWritten), 0);
+        ASSERT_EQ(file.Close(), 0);
+    }
+    data[513] = 'X';
+    data[514] = 'Y';
+    const std::string written = Contents(path);
+    EXPECT_EQ(written.size(), data.size());
+    EXPECT_TRUE(written == data) << "the bytes differ";
+    CPortableFile reader(path, CPortableFile::kRead | CPortableFile::kUnbuffered);
+    std::string back(100, '\0');
+    std::uint32_t nRead = 0;
+    ASSERT_EQ(reader.Seek(2, static_cast<std::uint32_t>(-50), -1), 0);
+    ASSERT_EQ(reader.Read(back.data(), 100, &nRead), 0);
+    EXPECT_EQ(back.substr(0, nRead), data.substr(data.size() - 50));
+}
+
+TEST(FileLibrarySystemTest, FileTimesTheSystemAndItsPaths)
+{
+    SYSTEMTIME system{};
+    system.wYear = 2026;
+    system.wMonth = 12;
+    system.wDay = 9;
+    system.wHour = 17;
+    system.wMinute = 41;
+    system.wSecond = 48;
+    FILETIME fileTime{};
+    ASSERT_TRUE(::SystemTimeToFileTime(&system, &fileTime));
+    CPortableTime time = WindowsTime::FromFileTime(fileTime);
+    EXPECT_EQ(time.GetTime(), 1796838108);
+    const FILETIME back = WindowsTime::ToSystem(*time.GetFileTime());
+    EXPECT_EQ(::CompareFileTime(&back, &fileTime), 0);
+    EXPECT_FALSE(WindowsTime::IsRecorded(FILETIME{}));
+
+    EXPECT_TRUE(SystemQueries::IsNtFamily());
+    EXPECT_GE(SystemQueries::GetMajorVersion(), 5);
+    const SystemQueries::SMemoryStatus memory = SystemQueries::GetMemoryStatus();
+    EXPECT_GT(memory.nTotalPhysical, 0u);
+    EXPECT_LE(memory.nAvailablePhysical, memory.nTotalPhysical);
+    EXPECT_FALSE(SystemQueries::NeedsShortNameFallback()) << "an English system with the C locale";
+    ::SetLastError(ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(SystemQueries::GetLastErrorCode(), ERROR_FILE_NOT_FOUND);
+    ::SetLastError(ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(SystemQueries::GetLastErrorText().IsEmpty());
+
+    EXPECT_STREQ(SystemPath::GetAbsolutePath(L"s:\\a\\..\\b").c_str(), L"s:\\b");
+    EXPECT_STREQ(SystemPath::GetDirectory(L"s:\\").c_str(), L"s:\\");
+    EXPECT_STREQ(SystemPath::GetDirectory(L"s:\\no-such\\file.txt").c_str(), L"s:\\no-such");
+    EXPECT_TRUE(SystemPath::GetShortPath(L"s:\\no-such\\file.txt").IsEmpty());
+    EXPECT_FALSE(SystemPath::GetShortPath(L"s:\\").IsEmpty());
+    EXPECT_FALSE(SystemPath::ChangeWorkingDirectory(L"s:\\no-such"));
 }
 
 } // namespace
