@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <new>
 
 namespace TransferBufferPool {
 
@@ -10,12 +11,20 @@ namespace {
 constexpr std::size_t kAreaSize = 786432;
 static_assert(kAreaSize >= (kBufferCount + 1) * kBufferSize, "room for the buffers after rounding");
 
-unsigned char g_area[kAreaSize];
 std::array<std::atomic<bool>, kBufferCount> g_inUse{};
+
+// Allocated once, at the first request, and kept for the life of the process (files
+// closed during exit still give their buffers back): as a zero-filled static the area
+// would be stored in the executable's file on some toolchains, 768 KiB of zeros.
+unsigned char* Area()
+{
+    static unsigned char* const pArea = new (std::nothrow) unsigned char[kAreaSize];
+    return pArea;
+}
 
 unsigned char* BufferAt(std::size_t nIndex, std::uint32_t nPageSize)
 {
-    auto nStart = reinterpret_cast<std::uintptr_t>(g_area);
+    auto nStart = reinterpret_cast<std::uintptr_t>(Area());
     if (nPageSize > 0 && nPageSize <= kBufferSize)
         nStart = (nStart + nPageSize - 1) / nPageSize * nPageSize;
     return reinterpret_cast<unsigned char*>(nStart) + nIndex * kBufferSize;
@@ -25,6 +34,8 @@ unsigned char* BufferAt(std::size_t nIndex, std::uint32_t nPageSize)
 
 unsigned char* Acquire(std::uint32_t nPageSize)
 {
+    if (Area() == nullptr)
+        return nullptr;
     for (std::size_t i = 0; i < kBufferCount; ++i) {
         bool bFree = false;
         if (g_inUse[i].compare_exchange_strong(bFree, true))
