@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <sddl.h>
 
-#include "MessagePump.h"
+#include "DialogWatcher.h"
 #include "framework/controls/OfcConditionalMessageBox.h"
 
 #include <atomic>
@@ -21,23 +21,7 @@ constexpr int kOffice = 1034;
 
 HWND FindBox(DWORD threadId)
 {
-    HWND found = nullptr;
-    for (int i = 0; i < 300 && found == nullptr; ++i) {
-        ::EnumThreadWindows(
-            threadId,
-            [](HWND hWnd, LPARAM param) -> BOOL {
-                wchar_t className[16] = {};
-                ::GetClassNameW(hWnd, className, 16);
-                if (std::wstring(className) != L"#32770" || !::IsWindowVisible(hWnd))
-                    return TRUE;
-                *reinterpret_cast<HWND*>(param) = hWnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (found == nullptr)
-            ::Sleep(50);
-    }
-    return found;
+    return WaitForThreadDialog(threadId, 15000);
 }
 
 RECT RectIn(HWND control, HWND box)
