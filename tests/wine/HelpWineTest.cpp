@@ -46,6 +46,7 @@ struct SWatchedBox {
     bool shown = false;
     bool hadCheckBox = false;
     std::wstring text;
+    std::wstring checkText;
 };
 
 class HelpDisplay : public ::testing::Test
@@ -109,6 +110,7 @@ protected:
             seen.text = DialogItemText(box, 0xFFFF);
             const HWND check = ::GetDlgItem(box, COfcConditionalMessageBox::kCheckBoxId);
             seen.hadCheckBox = check != nullptr;
+            seen.checkText = DialogItemText(box, COfcConditionalMessageBox::kCheckBoxId);
             if (tick && check != nullptr)
                 ::SendMessageW(check, BM_CLICK, 0, 0);
             ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -162,9 +164,23 @@ TEST_F(HelpDisplay, GermanInterfaceFindsTheEnglishCultureHelpFile)
     const std::wstring german = Touch(L"mytool_DEU.shlp");
     ASSERT_EQ(app.SetUILanguage(L"de-DE", s_folder.wstring() + L"\\"), COfcWinApp::kLanguageApplied);
     EXPECT_EQ(app.m_strHelpFilePath, english) << "the English culture name comes before any code";
-    ASSERT_EQ(app.SetUILanguage(L"FRA", s_folder.wstring()), COfcWinApp::kLanguageApplied);
+    ASSERT_EQ(app.SetUILanguage(L"ENU", s_folder.wstring()), COfcWinApp::kLanguageApplied);
     EXPECT_EQ(app.m_strHelpFilePath, english);
     static_cast<void>(german);
+}
+
+TEST_F(HelpDisplay, TheNoticeSpeaksTheInterfaceLanguage)
+{
+    CTestApp app(kDictionaryLocalization);
+    ASSERT_EQ(app.SetUILanguage(L"DEU", s_folder.wstring()), COfcWinApp::kLanguageApplied);
+    app.m_strHelpFilePath = Touch(L"Help_ENU.chm");
+    const SWatchedBox seen = Watch([&] { app.WinHelp(0, 0); }, false);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.text,
+              L"Die Hilfe zu diesem Programm gibt es nur auf Englisch.  \u00DCbersetzte Hilfe erscheint vielleicht auf "
+              L"unserer Website.");
+    EXPECT_EQ(seen.checkText, L"Diese Meldung nicht mehr anzeigen");
+    EXPECT_EQ(OpenedTarget(), app.m_strHelpFilePath);
 }
 
 TEST_F(HelpDisplay, EnglishHelpUnderGermanShowsTheNoticeUntilItIsTicked)
