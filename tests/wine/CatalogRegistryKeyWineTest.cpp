@@ -81,33 +81,44 @@ TEST_F(CatalogRegistryKeyTest, DefaultKeyFailsEveryOperationWithInvalidAccess)
     EXPECT_EQ(Code(key.Exists()), 0x80070006u);
 }
 
+// Security descriptors in the registry, for a key the test locks and unlocks again.
+bool SetKeyDacl(HKEY key, const wchar_t* sddl)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    const LSTATUS result = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+    ::LocalFree(descriptor);
+    return result == ERROR_SUCCESS;
+}
+
 TEST_F(CatalogRegistryKeyTest, KeyRefusedWithAccessDeniedDoesNotExist)
 {
-    // A key owned by the system whose security descriptor grants nobody anything.
+    // Everyone may change the key's security and do nothing else with it.
     const std::wstring path = Path(L"Locked");
     HKEY created = nullptr;
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
                                 nullptr),
               ERROR_SUCCESS);
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:SYG:SYD:P", SDDL_REVISION_1, &descriptor,
-                                                                       nullptr));
-    const LSTATUS secured = ::RegSetKeySecurity(
-        created, OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor);
-    ::LocalFree(descriptor);
+    const bool locked = SetKeyDacl(created, L"D:P(A;;WD;;;WD)");
     ::RegCloseKey(created);
-    ASSERT_EQ(secured, ERROR_SUCCESS);
+    ASSERT_TRUE(locked);
 
     HKEY probe = nullptr;
     const LSTATUS direct = ::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &probe);
     if (direct == ERROR_SUCCESS)
         ::RegCloseKey(probe);
-    ASSERT_EQ(direct, ERROR_ACCESS_DENIED) << "the prefix does not enforce the key's security";
+    EXPECT_EQ(direct, ERROR_ACCESS_DENIED) << "the prefix does not enforce the key's security";
 
     CCatalogRegistryKey key = UserKey(path, KEY_READ);
     EXPECT_EQ(Code(key.Exists()), 0x80070006u);
     std::wstring value;
     EXPECT_EQ(Code(key.QueryString(L"x", value)), 0x80070005u);
+
+    // Unlocked again, so that the tree can be removed.
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, &probe), ERROR_SUCCESS);
+    EXPECT_TRUE(SetKeyDacl(probe, L"D:P(A;;KA;;;WD)"));
+    ::RegCloseKey(probe);
 }
 
 TEST_F(CatalogRegistryKeyTest, ChildKeepsRootAndAccessAndJoinsPaths)

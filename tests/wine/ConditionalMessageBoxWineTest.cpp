@@ -217,19 +217,25 @@ TEST_F(ConditionalMessageBoxTest, AnswerStandsWhenTheKeyCannotBeWritten)
                                                                        &descriptor, nullptr));
     ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
     ::LocalFree(descriptor);
-    ::RegCloseKey(key);
 
     SSeenBox seen;
     {
         COfcConditionalMessageBox box(kValue, 2, kOffice, 1);
+        EXPECT_FALSE(box.HasKey());
         EXPECT_EQ(ShowAndAnswer(box, L"read-only", MB_YESNO, true, IDYES, seen), IDYES);
     }
     EXPECT_TRUE(seen.checked);
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                       &descriptor, nullptr));
+    ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+    ::LocalFree(descriptor);
+    ::RegCloseKey(key);
 
     // A key that goes away while the box is up: the write fails, the answer stands.
     SSeenBox second;
     COfcConditionalMessageBox box(L"OvraBoxTestDeleted", 2, kOffice, 1);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSharedKey);
+    ASSERT_TRUE(box.HasKey());
+    ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, kSharedKey), ERROR_SUCCESS);
     EXPECT_EQ(ShowAndAnswer(box, L"deleted", MB_YESNO, true, IDNO, second), IDNO);
     EXPECT_TRUE(box.IsSuppressed());
     DWORD value = 0, type = 0;
