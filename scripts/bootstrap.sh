@@ -53,7 +53,9 @@ if [ "$(id -u)" -ne 0 ]; then
 else
   sudo=
 fi
-echo "bootstrap: installing ${missing[*]} ${missing_optional[*]}"
+if [ ${#missing[@]} -gt 0 ] || [ ${#missing_optional[@]} -gt 0 ]; then
+  echo "bootstrap: installing ${missing[*]} ${missing_optional[*]}"
+fi
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
