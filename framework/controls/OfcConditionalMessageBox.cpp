@@ -129,7 +129,7 @@ LRESULT COfcConditionalMessageBox::WindowProc(UINT message, WPARAM wParam, LPARA
     return DefWindowProcChain(message, wParam, lParam);
 }
 
-void COfcConditionalMessageBox::AttachMarkup()
+int COfcConditionalMessageBox::AttachMarkup()
 {
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         const int length = ::GetWindowTextLengthW(child);
@@ -138,10 +138,19 @@ void COfcConditionalMessageBox::AttachMarkup()
         if (text != m_strPlainText)
             continue;
         m_pMarkup = std::make_unique<COfcXHTMLStatic>();
-        if (m_pMarkup->SubclassWindow(child))
-            m_pMarkup->SetMarkup(m_strMarkupText);
-        return;
+        if (!m_pMarkup->SubclassWindow(child))
+            return 0;
+        m_pMarkup->SetMarkup(m_strMarkupText);
+        // The system sized the text for its plain form; markup lines can be taller, and
+        // not every system leaves the line the plain text's final line feed asks for.
+        const RECT rect = ClientRectOf(child, m_hWnd);
+        const int missing = m_pMarkup->GetMarkupHeight() - (rect.bottom - rect.top);
+        if (missing <= 0)
+            return 0;
+        ::MoveWindow(child, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top + missing, FALSE);
+        return missing;
     }
+    return 0;
 }
 
 RECT COfcConditionalMessageBox::CheckBoxRect(HDC hDC, HFONT font, const std::wstring& text) const
@@ -163,8 +172,7 @@ RECT COfcConditionalMessageBox::CheckBoxRect(HDC hDC, HFONT font, const std::wst
 
 void COfcConditionalMessageBox::OnInitDialog()
 {
-    if (m_bMarkupMode)
-        AttachMarkup();
+    const int markupHeight = m_bMarkupMode ? AttachMarkup() : 0;
 
     std::wstring checkText;
     static_cast<void>(LoadLocalizedString(checkText, kStringCheckBox));
@@ -185,7 +193,7 @@ void COfcConditionalMessageBox::OnInitDialog()
     if (extraWidth > 0)
         windowWidth += extraWidth;
 
-    int extraHeight = 0;
+    int extraHeight = markupHeight;
     if (m_bWithCheckBox) {
         m_hCheckBox = ::CreateWindowExW(0, L"BUTTON", checkText.c_str(), WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX,
                                         check.left, check.top, check.right - check.left, check.bottom - check.top,
@@ -193,9 +201,9 @@ void COfcConditionalMessageBox::OnInitDialog()
                                         ::GetModuleHandleW(nullptr), nullptr);
         if (m_hCheckBox != nullptr)
             ::SendMessageW(m_hCheckBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        extraHeight = (check.bottom - check.top) + margin.top;
-        windowHeight += extraHeight;
+        extraHeight += (check.bottom - check.top) + margin.top;
     }
+    windowHeight += extraHeight;
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, windowWidth, windowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     static constexpr std::array<int, 10> kStandardIds{1, 2, 3, 4, 5, 6, 7, 8, 9, kPanelId};
@@ -214,7 +222,7 @@ void COfcConditionalMessageBox::OnInitDialog()
         ::MoveWindow(control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     }
     if (m_hCheckBox != nullptr && lineTop >= 0) {
-        ::MoveWindow(m_hCheckBox, check.left, check.top + lineTop, check.right - check.left,
+        ::MoveWindow(m_hCheckBox, check.left, check.top + lineTop + markupHeight, check.right - check.left,
                      check.bottom - check.top, TRUE);
         ::ShowWindow(m_hCheckBox, SW_SHOW);
     }

@@ -41,7 +41,9 @@ private:
     static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     void OpenAnswerKey(int rootSelector, int productLineId);
     void OnInitDialog();
-    void AttachMarkup();
+    // Attaches the markup control to the box's text; the pixels its lines need beyond
+    // the height the system gave the text.
+    int AttachMarkup();
     RECT CheckBoxRect(HDC hDC, HFONT font, const std::wstring& text) const;
     void StoreAnswer();
 

@@ -8,6 +8,7 @@
 #include "DialogWatcher.h"
 #include "framework/controls/OfcConditionalMessageBox.h"
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <string>
@@ -242,9 +243,22 @@ TEST_F(ConditionalMessageBoxTest, AnswerStandsWhenTheKeyCannotBeWritten)
     EXPECT_FALSE(StoredAnswer(value, type));
 }
 
-TEST_F(ConditionalMessageBoxTest, MarkupModeShowsTheMarkupInTheBoxsText)
+// What a markup box put on the screen: its markup control's texts, link areas and ink.
+struct SMarkupSeen {
+    bool found = false;
+    HWND checkBox = nullptr;
+    std::wstring markup;
+    std::wstring plain;
+    size_t links = 0;
+    int lastLineInkRight = -1;
+    int linkPixels = 0;
+    int height = 0;
+    int markupHeight = 0;
+};
+
+SMarkupSeen ShowMarkupBox(const std::wstring& message)
 {
-    SSeenBox seen;
+    SMarkupSeen seen;
     const DWORD threadId = ::GetCurrentThreadId();
     COfcConditionalMessageBox box(kValue, 2, kOffice, COfcConditionalMessageBox::kMarkup);
     std::thread driver([&] {
@@ -254,31 +268,58 @@ TEST_F(ConditionalMessageBoxTest, MarkupModeShowsTheMarkupInTheBoxsText)
         seen.found = true;
         ::Sleep(300);
         seen.checkBox = ::GetDlgItem(hBox, COfcConditionalMessageBox::kCheckBoxId);
-        if (const HWND text = ::GetDlgItem(hBox, 0xFFFF)) {
-            ::GetClientRect(text, &seen.text);
-            wchar_t buffer[200] = {};
-            ::GetWindowTextW(text, buffer, 200);
-            seen.plain = buffer;
-        }
         for (HWND child = ::GetWindow(hBox, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            if (auto* markup = dynamic_cast<COfcXHTMLStatic*>(CWnd::FromHandlePermanent(child))) {
-                seen.markup = markup->GetMarkup();
-                seen.plain = markup->GetWindowText();
-                seen.links = markup->GetLinkAreas().size();
+            auto* markup = dynamic_cast<COfcXHTMLStatic*>(CWnd::FromHandlePermanent(child));
+            if (markup == nullptr)
+                continue;
+            seen.markup = markup->GetMarkup();
+            seen.plain = markup->GetWindowText();
+            seen.links = markup->GetLinkAreas().size();
+            RECT client{};
+            ::GetClientRect(child, &client);
+            seen.height = client.bottom;
+            seen.markupHeight = markup->GetMarkupHeight();
+            POINT origin{0, 0};
+            ::ClientToScreen(child, &origin);
+            const HDC screen = ::GetDC(nullptr);
+            for (int y = 0; y < client.bottom; ++y) {
+                for (int x = 0; x < client.right; ++x) {
+                    const COLORREF pixel = ::GetPixel(screen, origin.x + x, origin.y + y);
+                    const bool ink = GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 600;
+                    // The last line's ink: "Bold words", bold or not.
+                    if (ink && y >= client.bottom * 2 / 3)
+                        seen.lastLineInkRight = std::max(seen.lastLineInkRight, x);
+
+                    if (GetBValue(pixel) > 150 && GetRValue(pixel) < 100 && GetGValue(pixel) < 100)
+                        ++seen.linkPixels;
+                }
             }
+            ::ReleaseDC(nullptr, screen);
         }
         ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
+    EXPECT_EQ(box.Show(message, MB_OK, 0), IDOK);
+    driver.join();
+    return seen;
+}
+
+TEST_F(ConditionalMessageBoxTest, MarkupModeShowsBoldTextAndALinkInTheBox)
+{
     // The system sizes the text for its plain form, so bold goes last, where a taller line
     // can only lose a pixel row.
-    EXPECT_EQ(box.Show(L"A line with <a href=\"http://example.com/\">a link</a>\n<b>Bold</b> words", MB_OK, 0), IDOK);
-    driver.join();
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.checkBox, nullptr);
-    EXPECT_EQ(seen.markup, L"A line with <a href=\"http://example.com/\">a link</a><br> <b>Bold</b> words");
-    EXPECT_EQ(seen.plain, L"A line with a link  Bold words");
-    EXPECT_EQ(seen.links, 1u) << "the link was painted inside the text's " << seen.text.right << "x"
-                              << seen.text.bottom;
+    const SMarkupSeen bold = ShowMarkupBox(L"A line with <a href=\"http://example.com/\">a link</a>\n<b>Bold</b> words");
+    ASSERT_TRUE(bold.found);
+    EXPECT_EQ(bold.checkBox, nullptr);
+    EXPECT_EQ(bold.markup, L"A line with <a href=\"http://example.com/\">a link</a><br> <b>Bold</b> words");
+    EXPECT_EQ(bold.plain, L"A line with a link  Bold words");
+    EXPECT_GE(bold.links, 1u) << "the link was painted";
+    EXPECT_GT(bold.linkPixels, 10) << "in the link colour";
+
+    const SMarkupSeen plain = ShowMarkupBox(L"A line with <a href=\"http://example.com/\">a link</a>\nBold words");
+    ASSERT_TRUE(plain.found);
+    EXPECT_GE(bold.height, bold.markupHeight) << "the text was made tall enough for every markup line";
+    EXPECT_GT(plain.lastLineInkRight, 0);
+    EXPECT_GT(bold.lastLineInkRight, plain.lastLineInkRight) << "bold text is wider";
 }
 
 } // namespace
