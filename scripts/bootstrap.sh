@@ -36,7 +36,15 @@ missing_optional=()
 for p in "${optional_packages[@]}"; do
   is_installed "$p" || missing_optional+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ] && [ ${#missing_optional[@]} -eq 0 ]; then
+# TinyXML's sources for the MinGW builds, from Debian's source package, kept out of git.
+repo_root=$(cd "$(dirname "$0")/.." && pwd)
+tinyxml_dir="$repo_root/third-party/tinyxml"
+
+have_tinyxml_sources() {
+  [ -f "$tinyxml_dir/tinyxml.h" ] && [ -f "$tinyxml_dir/tinyxmlparser.cpp" ]
+}
+
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_optional[@]} -eq 0 ] && have_tinyxml_sources; then
   exit 0
 fi
 
@@ -45,7 +53,9 @@ if [ "$(id -u)" -ne 0 ]; then
 else
   sudo=
 fi
-echo "bootstrap: installing ${missing[*]} ${missing_optional[*]}"
+if [ ${#missing[@]} -gt 0 ] || [ ${#missing_optional[@]} -gt 0 ]; then
+  echo "bootstrap: installing ${missing[*]} ${missing_optional[*]}"
+fi
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
@@ -75,6 +85,8 @@ install_missing() {
 if [ ${#missing[@]} -gt 0 ]; then
   update_indexes
   install_missing
+elif [ ${#missing_optional[@]} -eq 0 ]; then
+  :
 else
   # Only the optional package is missing: one try, no waiting.
   $sudo apt-get update -qq || true
@@ -82,4 +94,36 @@ fi
 if [ ${#missing_optional[@]} -gt 0 ] &&
   ! $sudo apt-get install -y -qq "${missing_optional[@]}" >/dev/null; then
   echo "bootstrap: warning: could not install ${missing_optional[*]}; 32-bit Wine tests will be skipped" >&2
+fi
+
+# `apt-get source` needs deb-src entries: add them for the suites the machine
+# already uses when there are none.
+has_deb_src() {
+  grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/
+}
+add_deb_src() {
+  local list=/etc/apt/sources.list.d/ovra-deb-src.sources
+  local f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && [ "$f" != "$list" ] || continue
+    grep -q 'deb.debian.org\|debian-security' "$f" || continue
+    sed -e 's/^Types: deb$/Types: deb-src/' "$f"
+    echo
+  done | $sudo tee "$list" >/dev/null
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list | $sudo tee -a "$list.list" >/dev/null
+    [ -s "$list.list" ] && $sudo mv "$list.list" /etc/apt/sources.list.d/ovra-deb-src.list || $sudo rm -f "$list.list"
+  fi
+  [ -s "$list" ] || $sudo rm -f "$list"
+  update_indexes
+}
+if ! have_tinyxml_sources; then
+  has_deb_src || add_deb_src
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  (cd "$work" && apt-get source -qq --download-only tinyxml >/dev/null && dpkg-source -x --no-check ./tinyxml_*.dsc src >/dev/null)
+  mkdir -p "$tinyxml_dir"
+  cp "$work"/src/tinyxml.h "$work"/src/tinystr.h "$work"/src/tinyxml.cpp "$work"/src/tinystr.cpp \
+    "$work"/src/tinyxmlerror.cpp "$work"/src/tinyxmlparser.cpp "$tinyxml_dir"/
+  echo "bootstrap: TinyXML sources in $tinyxml_dir"
 fi

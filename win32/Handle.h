@@ -59,6 +59,8 @@ inline HFONT NullFont() { return nullptr; }
 inline void DeleteFontObject(HFONT h) { ::DeleteObject(h); }
 inline HBRUSH NullBrush() { return nullptr; }
 inline void DeleteBrushObject(HBRUSH h) { ::DeleteObject(h); }
+inline HHOOK NullHook() { return nullptr; }
+inline void UnhookHook(HHOOK h) { ::UnhookWindowsHookEx(h); }
 inline HDC NullDC() { return nullptr; }
 inline void DeleteMemoryDC(HDC h) { ::DeleteDC(h); }
 } // namespace HandleTraits
@@ -77,5 +79,7 @@ using CGlobalHandle = CUniqueHandle<HGLOBAL, HandleTraits::NullGlobal, HandleTra
 using CBitmapHandle = CUniqueHandle<HBITMAP, HandleTraits::NullBitmap, HandleTraits::DeleteBitmapObject>;
 using CFontHandle = CUniqueHandle<HFONT, HandleTraits::NullFont, HandleTraits::DeleteFontObject>;
 using CBrushHandle = CUniqueHandle<HBRUSH, HandleTraits::NullBrush, HandleTraits::DeleteBrushObject>;
+// SetWindowsHookExW: removed with UnhookWindowsHookEx.
+using CHookHandle = CUniqueHandle<HHOOK, HandleTraits::NullHook, HandleTraits::UnhookHook>;
 // CreateCompatibleDC: deleted with DeleteDC, unlike the contexts GetDC hands out.
 using CMemoryDCHandle = CUniqueHandle<HDC, HandleTraits::NullDC, HandleTraits::DeleteMemoryDC>;

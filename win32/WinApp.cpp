@@ -25,6 +25,19 @@ std::wstring ModuleBaseName(HINSTANCE instance)
     const size_t dot = name.find_last_of(L'.');
     return dot == std::wstring::npos ? name : name.substr(0, dot);
 }
+std::wstring DefaultHelpPath(HINSTANCE instance)
+{
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameW(instance, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return L"";
+    std::wstring help(path, length);
+    const size_t slash = help.find_last_of(L"\\/");
+    const size_t dot = help.find_last_of(L'.');
+    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
+        help.resize(dot);
+    return help + L".hlp";
+}
 } // namespace
 
 CWinApp::CWinApp()
@@ -87,6 +100,8 @@ void CWinApp::SetUpFromModule(HINSTANCE instance, const wchar_t* cmdLine, int cm
     m_lpCmdLine = cmdLine ? cmdLine : L"";
     m_nCmdShow = cmdShow;
     m_strAppName = ModuleBaseName(instance);
+    m_strExeName = m_strAppName;
+    m_strHelpFilePath = DefaultHelpPath(instance);
 }
 
 CWinApp* AfxGetApp()

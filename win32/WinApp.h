@@ -30,6 +30,10 @@ public:
     CWnd* m_pMainWnd = nullptr;
     // The program's file name without extension: the caption of framework message boxes.
     std::wstring m_strAppName;
+    // The executable's name without extension.
+    std::wstring m_strExeName;
+    // The help file: the program's path with ".hlp" until a help file for the language is found.
+    std::wstring m_strHelpFilePath;
 
 private:
     static void OnWindowGone(CWnd* window);

@@ -1,5 +1,7 @@
 #include "OfcXHTMLStatic.h"
 
+#include <algorithm>
+
 #include <objbase.h>
 
 #include "GdiTextMeasurer.h"
@@ -31,6 +33,28 @@ LOGFONTW COfcXHTMLStatic::WindowFontDescription() const
     LOGFONTW description{};
     ::GetObjectW(font, sizeof(description), &description);
     return description;
+}
+
+int COfcXHTMLStatic::GetMarkupHeight() const
+{
+    const RECT client = GetClientRect();
+    const HDC hDC = ::GetDC(m_hWnd);
+    int bottom = client.top;
+    {
+        const CSelectedObject fontSelection(hDC, m_font.GetSafeHandle());
+        const LOGFONTW base = WindowFontDescription();
+        SMarkupStyle baseStyle;
+        baseStyle.font = CGdiTextMeasurer::MarkupFontOf(base);
+        CGdiTextMeasurer measurer(hDC, base);
+        // Room for every line: the layout leaves out lines below its rectangle.
+        const SMarkupRendering rendering = CMarkupLayout::Lay(
+            m_strMarkup, baseStyle, SMarkupRect{client.left, client.top, client.right, client.top + 0x3FFF}, measurer);
+        for (const SMarkupRendering::SLine& line : rendering.lines)
+            bottom = std::max(bottom, line.piece.y + line.piece.size.cy);
+    }
+    ::ReleaseDC(m_hWnd, hDC);
+    // The layout starts a line only where it ends above the bottom edge.
+    return bottom - client.top + 1;
 }
 
 void COfcXHTMLStatic::SetMarkup(const std::wstring& markup)

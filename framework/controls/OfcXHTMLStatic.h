@@ -44,6 +44,8 @@ public:
     virtual std::wstring GetWebLinkUrl(int linkId);
 
     const std::wstring& GetMarkup() const { return m_strMarkup; }
+    // The height the control needs at its width to show every line of its markup.
+    int GetMarkupHeight() const;
     const std::wstring& GetPlainText() const { return m_strPlainText; }
     // The link pieces of the last paint, in client coordinates.
     const std::vector<SLinkArea>& GetLinkAreas() const { return m_links; }

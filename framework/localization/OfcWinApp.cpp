@@ -2,7 +2,14 @@
 
 #include "Localization.h"
 #include "LocalizationDictionary.h"
+#include "ShowHelp.h"
 #include "UserInterfaceLocalization.h"
+#include "win32/Wnd.h"
+
+namespace {
+// The product line whose shared key keeps the English-help notice's answer.
+constexpr int kHelpProductLine = 1034;
+} // namespace
 
 COfcWinApp::COfcWinApp(int localizationKind)
 {
@@ -23,8 +30,17 @@ int COfcWinApp::DoMessageBox(const std::wstring& text, UINT type, UINT helpId)
     return CWinApp::DoMessageBox(text, type, helpId);
 }
 
-void COfcWinApp::WinHelp(DWORD_PTR, UINT)
+void COfcWinApp::WinHelp(DWORD_PTR data, UINT command)
 {
+    if (GetLocalization() == nullptr)
+        return;
+    ShowHelp(this, m_strHelpFilePath, data, command, GetUILanguage(), kHelpProductLine, L"");
+}
+
+void COfcWinApp::WinHelpInternal(DWORD_PTR data, UINT command)
+{
+    const HWND owner = m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    static_cast<void>(::WinHelpW(owner, m_strHelpFilePath.c_str(), command, data));
 }
 
 int COfcWinApp::SetUILanguage(std::wstring language, std::wstring helpFolder)

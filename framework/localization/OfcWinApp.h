@@ -22,8 +22,11 @@ public:
     ~COfcWinApp() override;
 
     int DoMessageBox(const std::wstring& text, UINT type, UINT helpId) override;
-    // Help files are not part of the program yet: no help is shown.
+    // Shows the help file of the current language (ShowHelp), for the framework's
+    // product line 1034.
     virtual void WinHelp(DWORD_PTR data, UINT command);
+    // Classic ".hlp" help through the system's help program.
+    virtual void WinHelpInternal(DWORD_PTR data, UINT command);
 
     // `language` is a three-letter code or a culture name.
     virtual int SetUILanguage(std::wstring language, std::wstring helpFolder);

@@ -21,6 +21,10 @@ public:
     // The language switch for the rest of the program: applies the language and
     // makes it the current one. FALSE leaves the current language as it was.
     int SetLanguage(const CLanguage& language, std::wstring helpFolder);
+    // Points the application's help file at the best one for the current language in
+    // `helpFolder` (the program's folder when empty); keeps it when none is found.
+    // False only without an application object.
+    bool UpdateHelpFile(std::wstring helpFolder);
     CLanguage GetLanguage() const { return m_language; }
 
     void SetDictionaryResourceId(unsigned id) { m_nDictionaryResourceId = id; }

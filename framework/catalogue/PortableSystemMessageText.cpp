@@ -1,0 +1,6 @@
+#include "SystemMessageText.h"
+
+std::string SystemMessageAnsi(std::uint32_t)
+{
+    return {};
+}

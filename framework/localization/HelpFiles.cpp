@@ -1,0 +1,133 @@
+#include "HelpFiles.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsFile(const std::wstring& path)
+{
+    std::error_code error;
+    return fs::exists(fs::path(path), error);
+}
+
+bool EndsWithNoCase(const std::wstring& text, const std::wstring& ending)
+{
+    if (text.size() < ending.size())
+        return false;
+    return std::equal(ending.begin(), ending.end(), text.end() - static_cast<std::ptrdiff_t>(ending.size()),
+                      [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
+}
+
+bool StartsWithNoCase(const std::wstring& text, const std::wstring& start)
+{
+    return text.size() >= start.size() &&
+           std::equal(start.begin(), start.end(), text.begin(),
+                      [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
+}
+
+// The first entry of the folder with the extension, by name: the listing order of a
+// folder is the file system's, so the name decides.
+std::wstring FirstWithExtension(const std::wstring& folder, const std::wstring& extension)
+{
+    std::vector<std::wstring> names;
+    std::error_code error;
+    for (fs::directory_iterator it(fs::path(folder.empty() ? L"." : folder), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::wstring name = it->path().filename().wstring();
+        if (EndsWithNoCase(name, extension))
+            names.push_back(name);
+    }
+    if (names.empty())
+        return {};
+    return *std::min_element(names.begin(), names.end());
+}
+
+} // namespace
+
+bool FindHelpFile(std::wstring* found, const wchar_t* folder, const wchar_t* baseA, const wchar_t* baseB,
+                  CLanguage language, const wchar_t* plainName)
+{
+    if (found == nullptr)
+        return false;
+    std::wstring dir = folder != nullptr ? folder : L"";
+    if (!dir.empty() && dir.back() != L'\\' && dir.back() != L'/')
+        dir += L'\\';
+    const std::wstring a = baseA != nullptr ? baseA : L"";
+    const std::wstring b = baseB != nullptr ? baseB : L"";
+
+    const CLanguage fallback = language.GetFallbackLanguage(false);
+    const CLanguage english = CLanguage::FromCode(L"ENU", false);
+    const std::wstring suffixes[] = {
+        language.GetCultureName(), fallback.IsValid() ? fallback.GetCultureName() : std::wstring(),
+        english.GetCultureName(),  language.GetCode(),
+        fallback.IsValid() ? fallback.GetCode() : std::wstring(), english.GetCode(),
+    };
+    std::wstring result;
+    for (const std::wstring& suffix : suffixes) {
+        for (const std::wstring& candidate : {dir + a + suffix + L".shlp", dir + b + suffix + L".shlp",
+                                              dir + a + suffix + L".chm", dir + b + suffix + L".chm"}) {
+            if (IsFile(candidate)) {
+                result = candidate;
+                break;
+            }
+        }
+        if (!result.empty())
+            break;
+    }
+    if (result.empty() && plainName != nullptr && IsFile(dir + plainName))
+        result = dir + plainName;
+    for (const wchar_t* extension : {L".shlp", L".chm"}) {
+        if (!result.empty())
+            break;
+        const std::wstring name = FirstWithExtension(dir, extension);
+        if (!name.empty())
+            result = dir + name;
+    }
+    if (result.empty())
+        return false;
+    *found = result;
+    return true;
+}
+
+std::wstring HelpBaseName(const std::wstring& name, const CLanguage& language)
+{
+    std::wstring base = language.IsNeutral() ? name : name + L"_";
+    base.erase(std::remove(base.begin(), base.end(), L' '), base.end());
+    return base;
+}
+
+CLanguage HelpFileLanguage(const std::wstring& helpPath)
+{
+    if (helpPath.size() >= 7) {
+        const CLanguage byCode = CLanguage::FromCode(helpPath.substr(helpPath.size() - 7, 3).c_str(), false);
+        if (byCode.IsValid())
+            return byCode;
+    }
+    if (helpPath.size() >= 9)
+        return CLanguage::FromCultureName(helpPath.substr(helpPath.size() - 9, 5).c_str(), false);
+    return CLanguage::FromIndex(CLanguage::kInvalid);
+}
+
+bool IsHelpAddress(const std::wstring& helpPath)
+{
+    return StartsWithNoCase(helpPath, L"http://") || StartsWithNoCase(helpPath, L"ftp://") ||
+           StartsWithNoCase(helpPath, L"mail:");
+}
+
+void AppendLanguagePieces(std::list<std::wstring>& languages, const std::wstring& text)
+{
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find_first_of(L";, ", start), text.size());
+        const std::wstring piece = text.substr(start, end - start);
+        if ((piece.size() == 3 || piece.size() == 5) &&
+            std::find(languages.begin(), languages.end(), piece) == languages.end())
+            languages.push_back(piece);
+        start = end + 1;
+    }
+}

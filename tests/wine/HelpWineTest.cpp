@@ -1,0 +1,278 @@
+// Help display and the framework's language sources against the prefix: help files
+// found for the interface language, the English-help notice, files opened through an
+// association that records its command line, and the language values kept in the
+// registry and shared memory.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "DialogWatcher.h"
+#include "LocalizationTestSupport.h"
+#include "framework/controls/OfcConditionalMessageBox.h"
+#include "framework/localization/LanguageSources.h"
+#include "framework/localization/Localization.h"
+#include "framework/localization/ShowHelp.h"
+#include "win32/FileSystemPath.h"
+#include "win32/TextConversion.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t kSharedKey[] = L"Software\\Ovra\\Suite 2019\\Office\\Shared";
+constexpr wchar_t kHelpClass[] = L"OvraTestHelp";
+
+bool SetClassDefault(const std::wstring& subKey, const std::wstring& value)
+{
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const LONG result = ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+// What a watcher thread saw while help was shown: the first box, its texts, and the
+// answer it gave (after ticking the check box when asked).
+struct SWatchedBox {
+    bool shown = false;
+    bool hadCheckBox = false;
+    std::wstring text;
+    std::wstring checkText;
+};
+
+class HelpDisplay : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        const fs::path recorder =
+            fs::path(FileSystemPath::ModulePath(nullptr)).parent_path().parent_path() / "tools" / "SampleSetup.exe";
+        ASSERT_TRUE(SetClassDefault(L".chm", kHelpClass));
+        ASSERT_TRUE(SetClassDefault(std::wstring(kHelpClass) + L"\\shell\\open\\command",
+                                    L"\"" + recorder.wstring() + L"\" -help \"%1\""));
+        wchar_t temp[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        s_folder = fs::path(temp) / "OvraHelpTest";
+        s_record = fs::path(temp) / "OvraHelpRecord.txt";
+        ::SetEnvironmentVariableW(L"OVRA_SETUP_RECORD", s_record.wstring().c_str());
+    }
+
+    static void TearDownTestSuite()
+    {
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, kHelpClass);
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".chm");
+        ::SetEnvironmentVariableW(L"OVRA_SETUP_RECORD", nullptr);
+    }
+
+    void SetUp() override
+    {
+        std::error_code ignored;
+        fs::remove_all(s_folder, ignored);
+        fs::create_directories(s_folder);
+        fs::remove(s_record, ignored);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSharedKey);
+    }
+
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(s_folder, ignored);
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kSharedKey);
+    }
+
+    static std::wstring Touch(const wchar_t* name)
+    {
+        std::ofstream(s_folder / name) << "help";
+        return (s_folder / name).wstring();
+    }
+
+    // Runs `show` while a second thread answers the first box that appears (ticking
+    // its check box when `tick`), or gives up after `wait` milliseconds.
+    static SWatchedBox Watch(const std::function<void()>& show, bool tick, DWORD wait = 15000)
+    {
+        SWatchedBox seen;
+        const DWORD threadId = ::GetCurrentThreadId();
+        std::thread watcher([&] {
+            const HWND box = WaitForThreadDialog(threadId, wait);
+            if (box == nullptr)
+                return;
+            ::Sleep(200);
+            seen.shown = true;
+            seen.text = DialogItemText(box, 0xFFFF);
+            const HWND check = ::GetDlgItem(box, COfcConditionalMessageBox::kCheckBoxId);
+            seen.hadCheckBox = check != nullptr;
+            seen.checkText = DialogItemText(box, COfcConditionalMessageBox::kCheckBoxId);
+            if (tick && check != nullptr)
+                ::SendMessageW(check, BM_CLICK, 0, 0);
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        });
+        show();
+        watcher.join();
+        return seen;
+    }
+
+    // The help target the association was started with; empty when it was not.
+    static std::wstring OpenedTarget()
+    {
+        for (int i = 0; i < 150 && !fs::exists(s_record); ++i)
+            ::Sleep(100);
+        ::Sleep(200);
+        std::ifstream file(s_record, std::ios::binary);
+        std::stringstream content;
+        content << file.rdbuf();
+        const std::string text = content.str();
+        const size_t start = text.find("CommandLine: ");
+        if (start == std::string::npos)
+            return {};
+        const size_t end = text.find("\r\n", start);
+        const std::wstring commandLine = AnsiToWide(text.substr(start + 13, end - start - 13), CP_UTF8);
+        int count = 0;
+        LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
+        std::wstring target = count == 3 && std::wstring(arguments[1]) == L"-help" ? arguments[2] : L"";
+        ::LocalFree(arguments);
+        std::error_code ignored;
+        fs::remove(s_record, ignored);
+        return target;
+    }
+
+    static inline fs::path s_folder;
+    static inline fs::path s_record;
+};
+
+TEST_F(HelpDisplay, GermanInterfaceFindsTheEnglishCultureHelpFile)
+{
+    CTestApp app(kDictionaryLocalization);
+    app.m_strAppName = L"My Tool";
+    app.m_strExeName = L"mytool";
+    app.m_strHelpFilePath = L"C:\\previous.hlp";
+    ASSERT_EQ(app.SetUILanguage(L"DEU", s_folder.wstring()), COfcWinApp::kLanguageApplied);
+    EXPECT_EQ(app.m_strHelpFilePath, L"C:\\previous.hlp") << "no help file: the path stays";
+
+    const std::wstring english = Touch(L"MyTool_en-US.chm");
+    ASSERT_EQ(app.SetUILanguage(L"DEU", s_folder.wstring()), COfcWinApp::kLanguageApplied);
+    EXPECT_EQ(app.m_strHelpFilePath, english);
+
+    const std::wstring german = Touch(L"mytool_DEU.shlp");
+    ASSERT_EQ(app.SetUILanguage(L"de-DE", s_folder.wstring() + L"\\"), COfcWinApp::kLanguageApplied);
+    EXPECT_EQ(app.m_strHelpFilePath, english) << "the English culture name comes before any code";
+    ASSERT_EQ(app.SetUILanguage(L"ENU", s_folder.wstring()), COfcWinApp::kLanguageApplied);
+    EXPECT_EQ(app.m_strHelpFilePath, english);
+    static_cast<void>(german);
+}
+
+TEST_F(HelpDisplay, TheNoticeSpeaksTheInterfaceLanguage)
+{
+    CTestApp app(kDictionaryLocalization);
+    ASSERT_EQ(app.SetUILanguage(L"DEU", s_folder.wstring()), COfcWinApp::kLanguageApplied);
+    app.m_strHelpFilePath = Touch(L"Help_ENU.chm");
+    const SWatchedBox seen = Watch([&] { app.WinHelp(0, 0); }, false);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.text,
+              L"Die Hilfe zu diesem Programm gibt es nur auf Englisch.  \u00DCbersetzte Hilfe erscheint vielleicht auf "
+              L"unserer Website.");
+    EXPECT_EQ(seen.checkText, L"Diese Meldung nicht mehr anzeigen");
+    EXPECT_EQ(OpenedTarget(), app.m_strHelpFilePath);
+}
+
+TEST_F(HelpDisplay, EnglishHelpUnderGermanShowsTheNoticeUntilItIsTicked)
+{
+    const std::wstring help = Touch(L"Help_ENU.chm");
+    const SWatchedBox first = Watch([&] { ShowHelp(nullptr, help, 0, 0, L"de-DE", 1034, L""); }, false);
+    ASSERT_TRUE(first.shown);
+    EXPECT_TRUE(first.hadCheckBox);
+    EXPECT_NE(first.text.find(L"English only"), std::wstring::npos) << WideToAnsi(first.text, CP_UTF8);
+    EXPECT_EQ(first.text.find(L"<a"), std::wstring::npos) << "the system box shows the text without tags";
+    EXPECT_EQ(OpenedTarget(), help);
+
+    const SWatchedBox second = Watch([&] { ShowHelp(nullptr, help, 0, 0, L"de-DE", 1034, L""); }, true);
+    EXPECT_TRUE(second.shown) << "not ticked the first time: shown again";
+    EXPECT_EQ(OpenedTarget(), help);
+
+    const SWatchedBox third = Watch([&] { ShowHelp(nullptr, help, 0, 0, L"de-DE", 1034, L""); }, false, 2000);
+    EXPECT_FALSE(third.shown) << "ticked: the notice stays away";
+    EXPECT_EQ(OpenedTarget(), help);
+}
+
+TEST_F(HelpDisplay, HelpInTheInterfaceLanguageOpensWithoutNotice)
+{
+    const std::wstring german = Touch(L"Help_DEU.chm");
+    const std::wstring english = Touch(L"Help_ENU.chm");
+    EXPECT_FALSE(Watch([&] { ShowHelp(nullptr, german, 0, 0, L"de-DE", 1034, L""); }, false, 2000).shown);
+    EXPECT_EQ(OpenedTarget(), german);
+    EXPECT_FALSE(Watch([&] { ShowHelp(nullptr, english, 0, 0, L"en-US", 1034, L""); }, false, 2000).shown);
+    EXPECT_EQ(OpenedTarget(), english);
+}
+
+TEST_F(HelpDisplay, MissingTargetOrFailedOpeningIsShownInABox)
+{
+    const std::wstring missing = (s_folder / L"Missing_DEU.chm").wstring();
+    const SWatchedBox gone = Watch([&] { ShowHelp(nullptr, missing, 0, 0, L"de-DE", 1034, L""); }, false);
+    ASSERT_TRUE(gone.shown);
+    EXPECT_FALSE(gone.hadCheckBox);
+    // The markup control has taken the text over: its window text is the plain form.
+    EXPECT_EQ(gone.text, L"No help is available for this program.");
+    const SWatchedBox own = Watch([&] { ShowHelp(nullptr, missing, 0, 0, L"de-DE", 1034, L"Own <b>text</b>"); }, false);
+    EXPECT_EQ(own.text, L"Own text");
+
+    const std::wstring unopenable = Touch(L"Help_DEU.ovranoassoc");
+    const SWatchedBox failed = Watch([&] { ShowHelp(nullptr, unopenable, 0, 0, L"de-DE", 1034, L""); }, false);
+    ASSERT_TRUE(failed.shown);
+    EXPECT_EQ(failed.text.rfind(L"The help could not be opened: ", 0), 0u) << WideToAnsi(failed.text, CP_UTF8);
+    EXPECT_GT(failed.text.size(), 31u) << "the system's reason follows";
+}
+
+TEST(LanguageSources, FamilyAndInstalledLanguagesLiveInTheCatalogueKeys)
+{
+    const wchar_t* installation = L"Software\\Ovra\\Suite 2019\\Office\\Installation";
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kSharedKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, installation, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+
+    SetFamilyLanguage(L"de-DE", 1034);
+    EXPECT_EQ(GetFamilyLanguage(1034), L"de-DE");
+    SetInstalledLanguages(L"DEU;fr-FR, FRA;ENU", 1034);
+    std::list<std::wstring> languages;
+    GetInstalledLanguages(languages, 1034, false);
+    EXPECT_EQ(languages, (std::list<std::wstring>{L"DEU", L"fr-FR", L"FRA", L"ENU"}));
+
+    ::RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Ovra\\Families\\Ovra 7\\Installation\\Languages", L"Installed",
+                      REG_SZ, L"ITA", 8);
+    GetInstalledLanguages(languages, 708, true);
+    ASSERT_GE(languages.size(), 2u);
+    EXPECT_EQ(languages.front(), L"ITA");
+    EXPECT_EQ(languages.back(), L"ENU");
+
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Ovra\\Suite 2019");
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Ovra");
+}
+
+TEST(LanguageSources, PublishedLanguageIsReadBackAtMostTenCharacters)
+{
+    std::wstring language;
+    ClosePublishedAppLanguage();
+    EXPECT_FALSE(ReadAppLanguage(language));
+    ASSERT_TRUE(PublishAppLanguage(L"de-DE"));
+    ASSERT_TRUE(ReadAppLanguage(language));
+    EXPECT_EQ(language, L"de-DE");
+    ASSERT_TRUE(PublishAppLanguage(L"0123456789ABC"));
+    ASSERT_TRUE(ReadAppLanguage(language));
+    EXPECT_EQ(language, L"0123456789") << "a full section has no terminator: the reader stops at ten";
+    ClosePublishedAppLanguage();
+    EXPECT_FALSE(ReadAppLanguage(language));
+}
+
+} // namespace
