@@ -1,12 +1,15 @@
 // Takes the input as an installer downloaded from anywhere and does what listing and
 // extracting it do: the reader either describes it or says why not, and every index
 // the listing follows lies inside its tables; extraction ends in one of its result
-// codes, with a reason on failure, and writes only inside its folder.
+// codes, with a reason on failure, and writes only inside its folder. The input is
+// also read as the decoded tables themselves, which a mutated stream rarely yields.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "FuzzCheck.h"
 #include "FuzzScratch.h"
@@ -44,6 +47,28 @@ void CheckList(const std::filesystem::path& path)
     Check(tables.FileSizes().size() == tables.names.size());
     for (const std::string& name : tables.names)
         Check(CodePage1252::ToUtf8(name).size() >= name.size());
+}
+
+// The tables as the reader finds them once decoded: what parses is sized as the
+// reader asked for it and, when its chunks fill the data section, writes back the same.
+void CheckTables(const uint8_t* data, size_t size)
+{
+    std::string error;
+    const auto tables = CContainerTables::Parse(data, size, error);
+    Check(tables.has_value() == error.empty());
+    if (!tables)
+        return;
+    const uint64_t length = tables->SerializedSize();
+    Check(CContainerTables::BytesNeeded(data, size) == length && length <= size);
+    Check(tables->FileSizes().size() == tables->names.size());
+    uint64_t dataLength = 0;
+    for (const auto& chunk : tables->chunks)
+        dataLength += chunk.nLength;
+    std::vector<uint8_t> bytes;
+    const bool written = tables->Serialize(bytes, error);
+    Check(written == (dataLength == tables->nDataLength));
+    if (written)
+        Check(bytes.size() == length && std::equal(bytes.begin(), bytes.end(), data));
 }
 
 bool WindowIsSmall(const uint8_t* data, size_t size, uint32_t streamOffset)
@@ -90,6 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
+    CheckTables(data, size);
     CheckList(path);
     CheckExtract(path, scratch / "out", data, size);
     return 0;

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Writes the seeds of the packaging tool's readers and the patch block from real
 # inputs: small executables built by the MinGW compilers (one carrying the stub's
-# patch block, one of them signed), cabinets made by gcab, and installers packed
-# by ovrapack from them. Run by hand when a format changes; the output is kept in
-# corpus/. Needs the fuzz build's ovrapack.
+# patch block, one of them signed), cabinets made by gcab, installers packed by
+# ovrapack from them and the decoded containers of two. Run by hand when a format
+# changes; the output is kept in corpus/. Needs the fuzz build's ovrapack.
 #
 #   tests/fuzz/make-tool-seeds.sh
 set -euo pipefail
@@ -48,9 +48,20 @@ mkdir -p empty
 "$ovrapack" pack empty --stub stub32.exe --out empty.exe --quiet
 "$ovrapack" pack src --stub signed32.exe --out signed.exe --lc 0 --pb 0 --quiet
 
+# The containers of two of them, decoded: the stream header is the LZMA-alone header.
+for name in files files64; do
+  python3 - "$name.exe" "container-$name.bin" <<'CODE'
+import lzma, struct, sys
+data = open(sys.argv[1], 'rb').read()
+offset = data.index(b'SFXFIELD2:') + 10
+stream = struct.unpack_from('<I', data, offset)[0]
+open(sys.argv[2], 'wb').write(lzma.LZMADecompressor(format=lzma.FORMAT_ALONE).decompress(data[stream:]))
+CODE
+done
+
 mkdir -p "$corpus/pe-image" "$corpus/patch-block" "$corpus/cabinet" "$corpus/package"
 cp stub32.exe stub64.exe plain32.exe signed32.exe files.exe "$corpus/pe-image/"
 cp stub32.exe stub64.exe signed32.exe files.exe "$corpus/patch-block/"
 cp two.cab with-folder.cab compressed.cab empty-member.cab two-blocks.cab "$corpus/cabinet/"
-cp files.exe files64.exe empty.exe signed.exe stub32.exe "$corpus/package/"
+cp files.exe files64.exe empty.exe signed.exe stub32.exe container-files.bin container-files64.bin "$corpus/package/"
 ls -l "$corpus/pe-image" "$corpus/patch-block" "$corpus/cabinet" "$corpus/package"
