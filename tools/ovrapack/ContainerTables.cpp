@@ -114,6 +114,9 @@ std::optional<CContainerTables> CContainerTables::Parse(const uint8_t* bytes, si
     if (tablesEnd > size)
         return fail("chunk table runs past the bytes read");
     pos = static_cast<size_t>(nameEnd + kTableHeaderSize);
+    // A length shorter than the table's own header would make the room left below negative.
+    if (tablesEnd < pos)
+        return fail("chunk table length is shorter than its header");
     uint64_t dataLength = 0;
     // Each record takes at least 13 bytes, which caps the count by the bytes present.
     if (chunkCount > (tablesEnd - pos) / (kRecordFixedSize + kDestinationSize))
