@@ -71,13 +71,20 @@ TEST(ContainerTables, ParseRefusesCountsLargerThanTheBytesPresent)
     EXPECT_FALSE(CContainerTables::Parse(bytes.data(), 10, error));
 }
 
-// The room for records is the length minus the header; a length below the header must
-// not pass as room for billions of them, nor reserve gigabytes for the count.
-TEST(ContainerTables, ParseRefusesAChunkTableShorterThanItsHeader)
+// The room for names or records is a length minus its header; a length below the
+// header must not pass as room for billions of records, nor reserve gigabytes for them.
+TEST(ContainerTables, ParseRefusesTablesShorterThanTheirHeaders)
 {
     std::vector<uint8_t> bytes;
     std::string error;
     ASSERT_TRUE(TwoFiles().Serialize(bytes, error));
+    for (const uint8_t length : {0, 1}) {
+        std::vector<uint8_t> names = bytes;
+        names[0] = length;
+        error.clear();
+        EXPECT_FALSE(CContainerTables::Parse(names.data(), names.size(), error)) << int(length);
+        EXPECT_NE(error.find("shorter than its header"), std::string::npos) << error;
+    }
     const size_t table = 6 + 16;
     for (const uint8_t length : {0, 4, 7}) {
         bytes[table] = length;

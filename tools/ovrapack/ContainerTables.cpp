@@ -98,6 +98,8 @@ std::optional<CContainerTables> CContainerTables::Parse(const uint8_t* bytes, si
     const uint32_t fileCount = ReadU16(bytes + kFileCountField);
     if (nameEnd + kTableHeaderSize > size)
         return fail("name table runs past the tables");
+    if (nameEnd < kHeaderSize)
+        return fail("name table length is shorter than its header");
     size_t pos = kHeaderSize;
     for (uint32_t i = 0; i < fileCount; ++i) {
         const auto* end = std::find(bytes + pos, bytes + nameEnd, 0);
