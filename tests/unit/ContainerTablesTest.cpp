@@ -71,6 +71,33 @@ TEST(ContainerTables, ParseRefusesCountsLargerThanTheBytesPresent)
     EXPECT_FALSE(CContainerTables::Parse(bytes.data(), 10, error));
 }
 
+// The room for names or records is a length minus its header; a length below the
+// header must not pass as room for billions of records, nor reserve gigabytes for them.
+TEST(ContainerTables, ParseRefusesTablesShorterThanTheirHeaders)
+{
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(TwoFiles().Serialize(bytes, error));
+    for (const uint8_t length : {0, 1}) {
+        std::vector<uint8_t> names = bytes;
+        names[0] = length;
+        error.clear();
+        EXPECT_FALSE(CContainerTables::Parse(names.data(), names.size(), error)) << int(length);
+        EXPECT_NE(error.find("shorter than its header"), std::string::npos) << error;
+    }
+    const size_t table = 6 + 16;
+    for (const uint8_t length : {0, 4, 7}) {
+        bytes[table] = length;
+        bytes[table + 8] = 0x0D;  // chunk count 0xD0D0D0D
+        bytes[table + 9] = 0x0D;
+        bytes[table + 10] = 0x0D;
+        bytes[table + 11] = 0x0D;
+        error.clear();
+        EXPECT_FALSE(CContainerTables::Parse(bytes.data(), bytes.size(), error)) << int(length);
+        EXPECT_NE(error.find("shorter than its header"), std::string::npos) << error;
+    }
+}
+
 TEST(ContainerTables, SerializeRefusesRecordsWithoutOrWithTooManyDestinations)
 {
     CContainerTables tables = TwoFiles();

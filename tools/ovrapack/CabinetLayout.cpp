@@ -72,6 +72,9 @@ std::optional<CCabinetLayout> CCabinetLayout::Parse(uint64_t fileSize, const FRe
 
     CCabinetLayout layout;
     std::vector<std::pair<uint64_t, uint64_t>> regions;  // file ranges of headers, tables and blocks
+    // Blocks that do not overlap fit in the file together: a bound on the walk below,
+    // which folders naming the same blocks over and over would otherwise repeat.
+    uint64_t blockBytes = 0;
     for (uint16_t f = 0; f < folderCount; ++f) {
         uint8_t entry[kFolderEntrySize];
         if (offset + kFolderEntrySize > fileSize || !read(offset, entry, kFolderEntrySize))
@@ -93,7 +96,8 @@ std::optional<CCabinetLayout> CCabinetLayout::Parse(uint64_t fileSize, const FRe
             const bool last = b + 1 == blockCount;
             if (stored != expanded || stored == 0 || (!last && stored != kBlockSize) || stored > kBlockSize)
                 return std::nullopt;
-            if (block + kBlockHeaderSize + stored > fileSize)
+            blockBytes += kBlockHeaderSize + stored;
+            if (block + kBlockHeaderSize + stored > fileSize || blockBytes > fileSize)
                 return std::nullopt;
             block += kBlockHeaderSize + stored;
             content += stored;

@@ -98,6 +98,8 @@ std::optional<CContainerTables> CContainerTables::Parse(const uint8_t* bytes, si
     const uint32_t fileCount = ReadU16(bytes + kFileCountField);
     if (nameEnd + kTableHeaderSize > size)
         return fail("name table runs past the tables");
+    if (nameEnd < kHeaderSize)
+        return fail("name table length is shorter than its header");
     size_t pos = kHeaderSize;
     for (uint32_t i = 0; i < fileCount; ++i) {
         const auto* end = std::find(bytes + pos, bytes + nameEnd, 0);
@@ -114,6 +116,9 @@ std::optional<CContainerTables> CContainerTables::Parse(const uint8_t* bytes, si
     if (tablesEnd > size)
         return fail("chunk table runs past the bytes read");
     pos = static_cast<size_t>(nameEnd + kTableHeaderSize);
+    // A length shorter than the table's own header would make the room left below negative.
+    if (tablesEnd < pos)
+        return fail("chunk table length is shorter than its header");
     uint64_t dataLength = 0;
     // Each record takes at least 13 bytes, which caps the count by the bytes present.
     if (chunkCount > (tablesEnd - pos) / (kRecordFixedSize + kDestinationSize))
