@@ -58,6 +58,8 @@ bool CPackageWriter::Prepare(SInputs inputs, const CContainerPlan& plan, std::st
         return false;
     }
     image->CutAtRawEnd(stub);
+    if (!m_inputs.branding.Empty() && !m_inputs.branding.Apply(stub, error))
+        return false;
     auto editor = CPatchBlockEditor::Locate(stub, error);
     if (!editor) {
         error = "stub: " + error;
