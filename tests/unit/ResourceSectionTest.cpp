@@ -102,6 +102,24 @@ TEST(ResourceSection, ShrinkingMovesTheRelocationsBack)
     EXPECT_EQ(LittleEndian::ReadU32(&image[ResourceStub::kSizeOfImage]), 0x5000u);
 }
 
+// The MinGW linker leaves the resource section's raw size unaligned; the relocations
+// behind it must still land on a file-alignment boundary.
+TEST(ResourceSection, UnalignedRawSizeStillMovesTheRelocationsToABoundary)
+{
+    auto image = Stub(100, ETrailer::Relocations);
+    const size_t rawSizeField = ResourceStub::kSectionTable + 2 * ResourceStub::kSectionHeaderSize + 16;
+    LittleEndian::WriteU32(&image[rawSizeField], LittleEndian::ReadU32(&image[rawSizeField - 8]));
+    const auto relocations = RelocationBytes(image);
+    std::string error;
+    ASSERT_TRUE(Replace(image, TreeWith(0x2345), error)) << error;
+    const CPeLayout layout = Layout(image);
+    const auto& sections = layout.Sections();
+    EXPECT_EQ(sections[2].nRawSize, 0x2600u);
+    EXPECT_EQ(sections[3].nRawPointer, ResourceStub::kResourceRaw + 0x2600);
+    EXPECT_EQ(RelocationBytes(image), relocations);
+    EXPECT_EQ(image.size(), ResourceStub::kResourceRaw + 0x2600 + 0x200);
+}
+
 TEST(ResourceSection, LastSectionGrowsAndTheInitialisedSizeFollows)
 {
     auto image = Stub(100, ETrailer::None);

@@ -104,7 +104,10 @@ bool CResourceSection::Replace(std::vector<uint8_t>& image, const CResourceTree&
     const uint64_t oldEnd = AlignUp(uint64_t(resources.nRva) + resources.Extent(), layout.SectionAlignment());
     const uint64_t newEnd = AlignUp(uint64_t(resources.nRva) + content.size(), layout.SectionAlignment());
     const int64_t memoryShift = int64_t(newEnd) - int64_t(oldEnd);
-    const int64_t fileShift = int64_t(rawSize) - int64_t(resources.nRawSize);
+    // Linkers may leave the raw size unaligned; the next section starts at the boundary.
+    const uint64_t oldRawSize = std::min<uint64_t>(AlignUp(resources.nRawSize, layout.FileAlignment()),
+                                                   image.size() - resources.nRawPointer);
+    const int64_t fileShift = int64_t(rawSize) - int64_t(oldRawSize);
     uint64_t lastEnd = newEnd;
     for (const size_t i : moving)
         lastEnd = std::max<uint64_t>(lastEnd, uint64_t(int64_t(sections[i].nRva) + memoryShift) + sections[i].Extent());
@@ -113,7 +116,7 @@ bool CResourceSection::Replace(std::vector<uint8_t>& image, const CResourceTree&
         return false;
     }
 
-    const size_t oldRawEnd = size_t(resources.nRawPointer) + resources.nRawSize;
+    const size_t oldRawEnd = size_t(resources.nRawPointer + oldRawSize);
     std::vector<uint8_t> rebuilt(image.begin(), image.begin() + resources.nRawPointer);
     rebuilt.insert(rebuilt.end(), content.begin(), content.end());
     rebuilt.resize(resources.nRawPointer + rawSize, 0);
@@ -131,7 +134,8 @@ bool CResourceSection::Replace(std::vector<uint8_t>& image, const CResourceTree&
         }
     }
     if ((resources.nCharacteristics & CPeLayout::kInitialisedData) != 0)
-        layout.SetSizeOfInitialisedData(static_cast<uint32_t>(int64_t(layout.SizeOfInitialisedData()) + fileShift));
+        layout.SetSizeOfInitialisedData(static_cast<uint32_t>(int64_t(layout.SizeOfInitialisedData()) +
+                                                              int64_t(rawSize) - int64_t(resources.nRawSize)));
     if (layout.SymbolTable() >= oldRawEnd)
         layout.SetSymbolTable(static_cast<uint32_t>(int64_t(layout.SymbolTable()) + fileShift));
     resources.nVirtualSize = static_cast<uint32_t>(content.size());
