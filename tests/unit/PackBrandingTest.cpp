@@ -7,6 +7,7 @@
 #include "ScratchFolder.h"
 #include "TestIcon.h"
 #include "TestStub.h"
+#include "payload/ContainerLayout.h"
 #include "payload/PatchBlockEditor.h"
 #include "tools/ovrapack/Commands.h"
 #include "tools/ovrapack/PeImage.h"
@@ -108,6 +109,25 @@ TEST_F(PackBranding, BrandingTakesPartInTheDerivedBuildId)
     const auto branded = ReadFile(Out());
     const size_t at = TestStub::kPatchBlockOffset;
     EXPECT_NE(CPatchBlock(plain.data() + at).BuildId(), CPatchBlock(branded.data() + at).BuildId());
+}
+
+// The checksum covers the whole file, payload included; a stub without one keeps none.
+TEST_F(PackBranding, ChecksumIsTakenOverTheFinishedFileWhenTheStubHasOne)
+{
+    constexpr size_t kChecksumField = 0x58 + 64;
+    std::string err;
+    ASSERT_EQ(Pack({"--icon", Icon().string()}, err), 0) << err;
+    EXPECT_EQ(LittleEndian::ReadU32(&ReadFile(Out())[kChecksumField]), 0u);
+    auto stub = ReadFile(Stub());
+    LittleEndian::WriteU32(&stub[kChecksumField], 0x1234);
+    WriteFile(Stub(), stub);
+    for (const bool branded : {false, true}) {
+        ASSERT_EQ(Pack(branded ? std::vector<std::string>{"--icon", Icon().string()} : std::vector<std::string>{}, err),
+                  0)
+            << err;
+        const auto bytes = ReadFile(Out());
+        EXPECT_EQ(LittleEndian::ReadU32(&bytes[kChecksumField]), PeChecksum(bytes, kChecksumField)) << branded;
+    }
 }
 
 TEST_F(PackBranding, BadIconKeyOrValueFailsAndLeavesNoOutput)

@@ -58,4 +58,6 @@ private:
 
     SInputs m_inputs;
     SResult m_result;
+    // Where the stub's checksum lies, when it has one: it is taken over the whole file.
+    std::optional<uint64_t> m_checksumField;
 };
