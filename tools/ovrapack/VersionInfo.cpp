@@ -122,8 +122,10 @@ bool CVersionInfo::Set(const std::string& assignment, std::string& error)
     const auto known = std::find_if(kKeys.begin(), kKeys.end(), [&](std::string_view k) { return EqualIgnoringCase(k, key); });
     if (equals == std::string::npos || known == kKeys.end()) {
         error = "\"" + assignment + "\" is not KEY=VALUE with one of the keys";
-        for (const std::string_view k : kKeys)
-            error += " " + std::string(k);
+        for (const std::string_view k : kKeys) {
+            error += ' ';
+            error += k;
+        }
         return false;
     }
     const auto index = static_cast<size_t>(known - kKeys.begin());
