@@ -17,6 +17,8 @@ packages=(
   debootstrap
   # packaging tool tests and benchmark
   gcab osslsigncode openssl 7zip lzma-alone time
+  # the branded installer read back by an independent resource reader (wrestool, icotool)
+  icoutils
 )
 
 # 32-bit Wine, for hosts whose kernel runs 32-bit code. Wanted, not needed: where

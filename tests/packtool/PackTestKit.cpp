@@ -37,6 +37,21 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+uint32_t PeChecksum(const std::vector<uint8_t>& file, size_t field)
+{
+    uint32_t sum = 0;
+    for (size_t i = 0; i < file.size(); i += 2) {
+        uint32_t word = 0;
+        for (size_t k = 0; k < 2 && i + k < file.size(); ++k) {
+            if (i + k < field || i + k >= field + 4)
+                word |= uint32_t(file[i + k]) << (8 * k);
+        }
+        sum += word;
+        sum = (sum & 0xFFFF) + (sum >> 16);
+    }
+    return ((sum & 0xFFFF) + (sum >> 16)) + static_cast<uint32_t>(file.size());
+}
+
 std::vector<uint8_t> Pattern(size_t size, uint32_t seed)
 {
     std::vector<uint8_t> bytes(size);

@@ -19,6 +19,10 @@ std::vector<uint8_t> Pattern(size_t size, uint32_t seed);
 // An uncompressed cabinet of one folder holding the given files back to back.
 std::vector<uint8_t> MakeCabinet(const std::vector<std::vector<uint8_t>>& files);
 
+// The PE checksum of a whole file as the format states it: word by word, the carry
+// folded at every step, the field at `field` counting as zero, plus the length.
+uint32_t PeChecksum(const std::vector<uint8_t>& file, size_t field);
+
 // The decoded container of a package, from the stream at the given offset.
 std::vector<uint8_t> DecodeStream(const std::vector<uint8_t>& package, uint32_t streamOffset);
 

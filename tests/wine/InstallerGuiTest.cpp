@@ -6,11 +6,16 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <cwctype>
+#include <fstream>
+#include <memory>
 #include <string>
 
+#include "IconProbe.h"
 #include "InstallerRun.h"
 #include "UiDriver.h"
+#include "win32/Handle.h"
 
 namespace {
 
@@ -91,6 +96,50 @@ RECT ControlRect(HWND dialog, int id)
     RECT rect{};
     ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
     return rect;
+}
+
+// The icon `window` answers WM_GETICON with, read inside the window's process.
+bool ProbeWindowIcon(HWND window, WPARAM which, IconProbe::SResult& result)
+{
+    const CKernelHandle mapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                     sizeof(IconProbe::SResult), IconProbe::kMapping));
+    const CModuleHandle probe(::LoadLibraryW((CInstallerRun::TestFolder() + L"ovra_icon_probe.dll").c_str()));
+    if (!mapping || !probe)
+        return false;
+    const auto proc =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe.Get(), IconProbe::kHookProc)));
+    const HHOOK hook =
+        proc ? ::SetWindowsHookExW(WH_CALLWNDPROC, proc, probe.Get(), ::GetWindowThreadProcessId(window, nullptr))
+             : nullptr;
+    if (hook == nullptr)
+        return false;
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(window, ::RegisterWindowMessageW(IconProbe::kMessage), which, 0, SMTO_NORMAL,
+                          kWindowTimeoutMs, &answer);
+    ::UnhookWindowsHookEx(hook);
+    const void* view = ::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, sizeof(IconProbe::SResult));
+    if (view == nullptr)
+        return false;
+    std::memcpy(&result, view, sizeof(result));
+    ::UnmapViewOfFile(view);
+    return result.nAnswered != 0;
+}
+
+int CountPixels(const IconProbe::SResult& icon, COLORREF rgb)
+{
+    const uint32_t wanted = (uint32_t(GetRValue(rgb)) << 16) | (uint32_t(GetGValue(rgb)) << 8) | GetBValue(rgb);
+    int count = 0;
+    for (int i = 0; i < icon.nWidth * icon.nHeight; ++i)
+        count += (icon.pixels[i] & 0xFFFFFF) == wanted;
+    return count;
+}
+
+std::wstring Widen(const std::string& utf8)
+{
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                          wide.data(), static_cast<int>(wide.size()))));
+    return wide;
 }
 
 class InstallerGui : public ::testing::Test
@@ -414,6 +463,58 @@ TEST_F(PackedInstallerGui, TruncatedPackageShowsTheErrorAndWhatToDo)
     ExpectErrorBox(m_run.ProcessId(), L"The installer file is damaged or incomplete: download it again.");
     EXPECT_EQ(ExitCode(), kExitExtractionFailed);
     EXPECT_FALSE(FileExists(m_record));
+}
+
+// Packed with the product's icon (one solid colour per size) and version information,
+// and signed: the dialog shows the icon file's 32-pixel image, and the installer
+// extracts every file and starts the setup program as any other.
+TEST_F(PackedInstallerGui, BrandedInstallerShowsTheProductIconAndStillInstalls)
+{
+    ASSERT_TRUE(Start(L"Installer-branded-signed.exe", L" /w"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    for (const WPARAM which : {WPARAM(ICON_BIG), WPARAM(ICON_SMALL)}) {
+        const auto icon = std::make_unique<IconProbe::SResult>();
+        ASSERT_TRUE(ProbeWindowIcon(dialog, which, *icon)) << "the probe got no answer";
+        ASSERT_TRUE(icon->nHasIcon) << "the dialog shows no icon";
+        EXPECT_EQ(icon->nWidth, 32);
+        EXPECT_EQ(icon->nHeight, 32);
+        EXPECT_EQ(CountPixels(*icon, RGB(0, 160, 64)), 32 * 32);
+    }
+    EXPECT_EQ(ExitCode(), 1603u);
+    EXPECT_TRUE(FileExists(m_record)) << "the setup program was not started";
+    EXPECT_EQ(CompareTrees(CInstallerRun::SampleFolder(), m_root + kPackageFolderName), "");
+}
+
+// Windows' own reader of version resources finds every string the packer was given
+// (version-info.txt, one KEY=VALUE a line) and the numeric file version.
+TEST(BrandedInstaller, VersionInformationReadsBackThroughTheSystem)
+{
+    const std::wstring file = CInstallerRun::PackagesFolder() + L"Installer-branded-signed.exe";
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<uint8_t> block(size);
+    ASSERT_TRUE(::GetFileVersionInfoW(file.c_str(), 0, size, block.data()));
+    std::ifstream pairs(Narrow(CInstallerRun::PackagesFolder() + L"version-info.txt"));
+    int strings = 0;
+    for (std::string line; std::getline(pairs, line); ++strings) {
+        const std::wstring key = Widen(line.substr(0, line.find('=')));
+        const std::wstring query = L"\\StringFileInfo\\040904B0\\" + key;
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(::VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+            << Narrow(key);
+        EXPECT_EQ(std::wstring(value), Widen(line.substr(line.find('=') + 1))) << Narrow(key);
+    }
+    EXPECT_EQ(strings, 6);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00040003u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00020001u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0u);
 }
 
 // Runs in its own test entry, started with a German system locale; skipped elsewhere.

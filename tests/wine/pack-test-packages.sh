@@ -5,6 +5,9 @@
 #   Installer-picture.exe    the same with a red background picture
 #   Installer-signed.exe     Installer.exe signed with a throw-away certificate
 #   Installer-truncated.exe  Installer.exe cut inside its stream
+#   Installer-branded.exe    the sample with the product's icon (product.ico) and version
+#                            information (version-info.txt, one KEY=VALUE a line)
+#   Installer-branded-signed.exe  the same, signed
 #   sample/                  the packed folder, to compare extracted bytes against
 #
 #   pack-test-packages.sh PACKER STUB SAMPLE_SETUP OUT_DIR
@@ -54,6 +57,30 @@ openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=OvraSFX test signer" -days 
   -keyout "$out/signer-key.pem" -out "$out/signer-cert.pem" 2>/dev/null
 osslsigncode sign -certs "$out/signer-cert.pem" -key "$out/signer-key.pem" -n "OvraSFX sample" \
   -in "$out/Installer.exe" -out "$out/Installer-signed.exe" >/dev/null
+
+# The product's icon: one solid colour for each size, so that a reader can tell which
+# image a window shows, in a 4-bit, a 32-bit and an 8-bit bitmap and a PNG.
+for spec in "16:rgb(0,0,200)" "32:rgb(0,160,64)" "48:rgb(200,0,0)" "256:rgb(230,200,0)"; do
+  size=${spec%%:*}
+  convert -size "${size}x${size}" xc:"${spec#*:}" PNG32:"$out/icon-$size.png"
+done
+icotool -c -o "$out/product.ico" -b 4 "$out/icon-16.png" -b 32 "$out/icon-32.png" -b 8 "$out/icon-48.png" \
+  -r "$out/icon-256.png"
+cat >"$out/version-info.txt" <<'INFO'
+FileDescription=Ovra Sample Setup
+ProductName=Ovra Sample Product
+CompanyName=Ovra Test Company
+LegalCopyright=© 2026 Ovra, Straße 1
+FileVersion=4.3.2.1
+ProductVersion=4.3 beta
+INFO
+version_options=()
+while IFS= read -r pair; do
+  version_options+=(--version-info "$pair")
+done <"$out/version-info.txt"
+pack --out "$out/Installer-branded.exe" --icon "$out/product.ico" "${version_options[@]}"
+osslsigncode sign -certs "$out/signer-cert.pem" -key "$out/signer-key.pem" -n "Ovra Sample Product" \
+  -in "$out/Installer-branded.exe" -out "$out/Installer-branded-signed.exe" >/dev/null
 
 size=$(stat -c %s "$out/Installer.exe")
 head -c $((size - 4 * 1024 * 1024)) "$out/Installer.exe" >"$out/Installer-truncated.exe"

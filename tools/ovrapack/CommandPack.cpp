@@ -11,6 +11,7 @@
 #include "FileBytes.h"
 #include "PackageWriter.h"
 #include "SourceTree.h"
+#include "StubBranding.h"
 #include "TerminalProgress.h"
 
 namespace fs = std::filesystem;
@@ -20,7 +21,9 @@ namespace {
 const char kUsage[] =
     "usage: ovrapack pack SRC_DIR --stub OvraSFX.exe --out Setup.exe [--setup NAME] [--picture FILE.bmp]\n"
     "                     [--build-id ID] [--lc N] [--lp N] [--pb N] [--dict SIZE] [--fb N]\n"
-    "                     [--chunk SIZE] [--no-cabinets] [--path-order] [--quiet]\n";
+    "                     [--chunk SIZE] [--no-cabinets] [--path-order] [--quiet]\n"
+    "                     [--icon FILE.ico] [--version-info KEY=VALUE]...\n"
+    "  --version-info keys: CompanyName FileDescription FileVersion LegalCopyright ProductName ProductVersion\n";
 
 struct SPackArguments
 {
@@ -32,6 +35,7 @@ struct SPackArguments
     std::optional<std::string> setupName;
     CLzmaStreamEncoder::SSettings settings;
     CContainerPlanner::SOptions planning;
+    CStubBranding::SOptions branding;
     bool bQuiet = false;
 };
 
@@ -87,6 +91,10 @@ bool ParseOption(SPackArguments& parsed, const std::string& option, const std::s
         parsed.strBuildId = value;
     else if (option == "--setup")
         parsed.setupName = value;
+    else if (option == "--icon")
+        parsed.branding.icon = PathFromUtf8(value);
+    else if (option == "--version-info")
+        parsed.branding.versionInfo.push_back(value);
     else if (option == "--lc")
         ok = ParseInteger(value, 0, 8, parsed.settings.nLc);
     else if (option == "--lp")
@@ -191,6 +199,10 @@ int RunPackCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return Fail(err, "stub: " + error);
     if (!parsed.picture.empty() && !FileBytes::Read(parsed.picture, inputs.picture, error))
         return Fail(err, "picture: " + error);
+    auto branding = CStubBranding::Load(parsed.branding, error);
+    if (!branding)
+        return Fail(err, error);
+    inputs.branding = std::move(*branding);
     if (parsed.setupName) {
         std::string setup;
         if (!CodePage1252::FromUtf8(*parsed.setupName, setup))

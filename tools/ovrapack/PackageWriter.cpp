@@ -5,8 +5,11 @@
 #include <system_error>
 
 #include "ContainerSource.h"
+#include "PeChecksum.h"
 #include "PeImage.h"
+#include "PeLayout.h"
 #include "TerminalProgress.h"
+#include "payload/ContainerLayout.h"
 #include "payload/PatchBlockEditor.h"
 
 namespace fs = std::filesystem;
@@ -58,6 +61,16 @@ bool CPackageWriter::Prepare(SInputs inputs, const CContainerPlan& plan, std::st
         return false;
     }
     image->CutAtRawEnd(stub);
+    if (!m_inputs.branding.Empty() && !m_inputs.branding.Apply(stub, error))
+        return false;
+    const auto layout = CPeLayout::Parse(stub, error);
+    if (!layout) {
+        error = "stub: " + error;
+        return false;
+    }
+    m_checksumField.reset();
+    if (LittleEndian::ReadU32(stub.data() + layout->ChecksumOffset()) != 0)
+        m_checksumField = layout->ChecksumOffset();
     auto editor = CPatchBlockEditor::Locate(stub, error);
     if (!editor) {
         error = "stub: " + error;
@@ -122,7 +135,12 @@ bool CPackageWriter::Write(const fs::path& out, const CContainerPlan& plan, CSou
 bool CPackageWriter::WriteTo(std::ostream& out, const CContainerPlan& plan, CSourceReader& reader,
                              CTerminalProgress* progress, std::string& error)
 {
-    const auto writeBytes = [&out](const uint8_t* data, size_t size, std::string& writeError) {
+    std::optional<CPeChecksum> checksum;
+    if (m_checksumField)
+        checksum.emplace(*m_checksumField);
+    const auto writeBytes = [&out, &checksum](const uint8_t* data, size_t size, std::string& writeError) {
+        if (checksum)
+            checksum->Update(data, size);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
         if (!out) {
             writeError = "cannot write the output (disk full?)";
@@ -164,6 +182,13 @@ bool CPackageWriter::WriteTo(std::ostream& out, const CContainerPlan& plan, CSou
     if (!writeBytes(zeros, static_cast<size_t>((8 - end % 8) % 8), error))
         return false;
     m_result.nFileSize = (end + 7) / 8 * 8;
+    if (checksum) {
+        uint8_t field[4];
+        LittleEndian::WriteU32(field, checksum->Final());
+        out.seekp(static_cast<std::streamoff>(*m_checksumField));
+        out.write(reinterpret_cast<const char*>(field), sizeof(field));
+        out.seekp(0, std::ios::end);
+    }
     out.flush();
     if (!out) {
         error = "cannot write the output (disk full?)";

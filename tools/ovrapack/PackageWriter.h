@@ -10,11 +10,13 @@
 #include "LzmaStreamEncoder.h"
 #include "PatchFields.h"
 #include "SourceReader.h"
+#include "StubBranding.h"
 
 class CTerminalProgress;
 
 // Joins stub, picture and compressed container into an installer: the stub is cut
-// at the raw end of its last section, picture and stream follow, the file is padded
+// at the raw end of its last section and given the product's icon and version
+// information, picture and stream follow, the file is padded
 // to 8 bytes for a signature, and the patch block is filled in. The output appears
 // under its name only when it is complete.
 class CPackageWriter
@@ -27,6 +29,7 @@ public:
         std::string strBuildId;                // empty: derived from the package's content
         std::optional<std::string> setupName;  // none: keep the stub's own
         CLzmaStreamEncoder::SSettings settings;
+        CStubBranding branding;                // empty: keep the stub's icon and version resource
     };
 
     struct SResult
@@ -55,4 +58,6 @@ private:
 
     SInputs m_inputs;
     SResult m_result;
+    // Where the stub's checksum lies, when it has one: it is taken over the whole file.
+    std::optional<uint64_t> m_checksumField;
 };
