@@ -10,10 +10,9 @@ namespace {
 fs::path RunningExecutable()
 {
 #ifdef _WIN32
-    char* path = nullptr;
-    if (_get_pgmptr(&path) == 0 && path != nullptr)
-        return fs::path(path);
-    return {};
+    // The runtime's copy of the program's full path, in the ANSI code page.
+    const char* path = _pgmptr;
+    return path != nullptr ? fs::path(path) : fs::path();
 #else
     std::error_code ec;
     const fs::path path = fs::read_symlink("/proc/self/exe", ec);
