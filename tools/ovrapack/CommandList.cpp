@@ -10,7 +10,7 @@
 #include "PackageReader.h"
 
 namespace fs = std::filesystem;
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 namespace {
 
