@@ -76,7 +76,6 @@ COvrapackCommandLine::COvrapackCommandLine(CStubLocator stubs)
     app.set_version_flag("--version", std::string(kProgram) + " " + OVRA_VERSION, "Print the version and exit");
     app.set_help_flag("-h,--help", "Print this help and exit");
     app.require_subcommand(1);
-    app.footer("Run 'ovrapack COMMAND --help' for the options of a command.");
     app.get_formatter()->column_width(34);
     app.get_formatter()->label("SUBCOMMAND", "COMMAND");
     app.get_formatter()->label("Positionals", "Arguments");
@@ -88,6 +87,8 @@ COvrapackCommandLine::COvrapackCommandLine(CStubLocator stubs)
     AddPatch();
     for (CLI::App* command : app.get_subcommands({}))
         command->group("Commands");
+    // After the commands: they would inherit it.
+    app.footer("Run 'ovrapack COMMAND --help' for the options of a command.");
 }
 
 COvrapackCommandLine::~COvrapackCommandLine() = default;
