@@ -10,7 +10,8 @@ install(CODE "
   endif()")
 install(FILES ${OVRA_SHIPPING_STUB} DESTINATION ${CMAKE_INSTALL_DATADIR}/ovrasfx)
 
-if(NOT CMAKE_CROSSCOMPILING)
+# Fuzzing builds make no man page: their programs are not for running by hand.
+if(NOT CMAKE_CROSSCOMPILING AND NOT OVRA_FUZZ)
   find_program(OVRA_HELP2MAN help2man REQUIRED)
   set(man_page ${CMAKE_BINARY_DIR}/ovrapack.1)
   add_custom_command(OUTPUT ${man_page}

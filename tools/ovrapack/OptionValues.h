@@ -7,11 +7,11 @@
 namespace OptionValues {
 
 // Bytes, with an optional k, m or g suffix (also kib, mib, gib; powers of 1024; any case).
-bool ParseSize(const std::string& text, uint64_t maximum, uint64_t& value);
+[[nodiscard]] bool ParseSize(const std::string& text, uint64_t maximum, uint64_t& value);
 
 // Decimal, or hexadecimal after 0x.
-bool ParseUnsigned(const std::string& text, uint64_t maximum, uint64_t& value);
+[[nodiscard]] bool ParseUnsigned(const std::string& text, uint64_t maximum, uint64_t& value);
 
-bool ParseInteger(const std::string& text, int minimum, int maximum, int& value);
+[[nodiscard]] bool ParseInteger(const std::string& text, int minimum, int maximum, int& value);
 
 } // namespace OptionValues
