@@ -25,6 +25,10 @@ public:
     // folder. The stub widens with the thread's ANSI code page; tools choose their own.
     virtual std::filesystem::path NameToPath(const std::string& name) = 0;
 
+    // False for a host that only checks a package: the data section is decoded and
+    // placed but not stored, and Finish checks every file's pieces without writing.
+    virtual bool StoresData() { return true; }
+
     // A path as 8-bit text for the error text. UTF-8 unless the host knows better (the
     // stub's text is read in the thread's ANSI code page).
     virtual std::string PathToText(const std::filesystem::path& path)

@@ -224,6 +224,8 @@ size_t CPayloadParser::HandleData(const uint8_t* bytes, size_t available)
         if (m == 0)
             ++m_nCurrentChunk;
     }
+    if (!m_host.StoresData())
+        return available;
     if (!m_temporary->IsOpen()) {
         const int opened = m_temporary->Open(m_host);
         if (opened != PayloadResult::kOk) {
@@ -290,6 +292,8 @@ int CPayloadParser::Finish()
     // leaves no output files behind.
     if (!CheckComplete())
         return m_nFailure;
+    if (!m_host.StoresData())
+        return PayloadResult::kOk;
     CFileStream* temporary = m_temporary ? &m_temporary->Stream() : nullptr;
     for (size_t i = 0; i < m_vecFiles.size(); ++i) {
         if (g_bCancelExtraction) {

@@ -7,6 +7,8 @@ packages=(
   # builds
   cmake make g++ clang libclang-rt-14-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   lzma-dev libtinyxml-dev googletest libgtest-dev dpkg-dev
+  # packaging tool: command line, JSON, pictures, man page
+  libcli11-dev nlohmann-json3-dev libstb-dev help2man
   # translations
   gettext libgettextpo-dev
   # locales the Wine tests generate into the build folder (localedef and its sources)

@@ -6,10 +6,12 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <sstream>
 
 #include <lzma/LzmaDec.h>
 
 #include "payload/LzmaHeapAllocator.h"
+#include "tools/ovrapack/CommandLine.h"
 
 namespace PackTestKit {
 
@@ -22,6 +24,18 @@ void Put(std::vector<uint8_t>& bytes, uint64_t value, size_t length)
 }
 
 } // namespace
+
+SToolRun RunTool(const std::vector<std::string>& args, const CStubLocator& stubs)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    COvrapackCommandLine commandLine(stubs);
+    SToolRun run;
+    run.nExit = commandLine.Run(args, out, err);
+    run.strOut = out.str();
+    run.strErr = err.str();
+    return run;
+}
 
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
 {

@@ -6,11 +6,23 @@
 #include <vector>
 
 #include "tools/ovrapack/ContainerTables.h"
+#include "tools/ovrapack/StubLocator.h"
 
 // Helpers for tests of the packaging tool: files, a complete decode of a package's
 // stream, and an independent placement of a container's chunks that reports any gap
 // or overlap. Scratch folders are the shared test support's.
 namespace PackTestKit {
+
+struct SToolRun
+{
+    int nExit = 0;
+    std::string strOut;
+    std::string strErr;
+};
+
+// The tool as its command line runs it (arguments after the program's name). The
+// default locator knows no place, as for a tool whose location is unknown.
+SToolRun RunTool(const std::vector<std::string>& args, const CStubLocator& stubs = CStubLocator({}, {}, {}));
 
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path);

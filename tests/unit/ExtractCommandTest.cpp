@@ -8,7 +8,7 @@
 #include "ScratchFolder.h"
 #include "payload/PatchBlockEditor.h"
 #include "payload/PayloadParser.h"
-#include "tools/ovrapack/Commands.h"
+#include "PackTestKit.h"
 
 namespace {
 
@@ -41,11 +41,13 @@ class ExtractCommandTest : public testing::Test
 protected:
     void TearDown() override { DestroyPayloadParser(); }
 
-    int Run(const std::vector<std::string>& args)
+    int Run(std::vector<std::string> args)
     {
-        m_out.str({});
-        m_err.str({});
-        return RunExtractCommand(args, m_out, m_err);
+        args.insert(args.begin(), "extract");
+        const PackTestKit::SToolRun run = PackTestKit::RunTool(args);
+        m_out.str(run.strOut);
+        m_err.str(run.strErr);
+        return run.nExit;
     }
 
     CScratchFolder m_folder{"extract-cmd"};
@@ -97,5 +99,5 @@ TEST_F(ExtractCommandTest, DamagedPackageFailsWithThePipelineTextAndWritesNoFile
 TEST_F(ExtractCommandTest, WrongArgumentCountIsAUsageError)
 {
     EXPECT_EQ(Run({m_package.string()}), 2);
-    EXPECT_NE(m_err.str().find("usage: ovrapack extract"), std::string::npos);
+    EXPECT_NE(m_err.str().find("DIR is required (see 'ovrapack extract --help')"), std::string::npos) << m_err.str();
 }

@@ -5,6 +5,7 @@
 
 #include "payload/PatchBlockData.h"
 #include "payload/PatchBlockEditor.h"
+#include "PackTestKit.h"
 #include "tools/ovrapack/Commands.h"
 #include "tools/ovrapack/FileBytes.h"
 
@@ -31,12 +32,13 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    int Run(int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&),
-            const std::vector<std::string>& args)
+    int Run(const char* command, std::vector<std::string> args)
     {
-        m_out.str("");
-        m_err.str("");
-        return command(args, m_out, m_err);
+        args.insert(args.begin(), command);
+        const PackTestKit::SToolRun run = PackTestKit::RunTool(args);
+        m_out.str(run.strOut);
+        m_err.str(run.strErr);
+        return run.nExit;
     }
 
     fs::path m_dir;
@@ -47,12 +49,12 @@ protected:
 
 TEST_F(OvrapackPatchCommand, PatchThenInfoShowsEveryField)
 {
-    ASSERT_EQ(Run(RunPatchCommand, {m_stub.string(), "--build-id", "20191102234416024", "--setup", "setup",
+    ASSERT_EQ(Run("patch", {m_stub.string(), "--build-id", "20191102234416024", "--setup", "setup",
                                     "--stream-offset", "0x3D3898", "--required-bytes", "1116818585",
                                     "--picture-offset", "3534848"}),
               ExitCodes::kOk)
         << m_err.str();
-    ASSERT_EQ(Run(RunInfoCommand, {m_stub.string()}), ExitCodes::kOk) << m_err.str();
+    ASSERT_EQ(Run("info", {m_stub.string()}), ExitCodes::kOk) << m_err.str();
     const std::string info = m_out.str();
     EXPECT_NE(info.find("patch block at file offset 0x12c"), std::string::npos) << info;
     EXPECT_NE(info.find("\"20191102234416024\""), std::string::npos);
@@ -74,7 +76,7 @@ TEST_F(OvrapackPatchCommand, BadValuesChangeNothing)
              {m_stub.string(), "--setup", "ok", "--build-id", "123456789012345678"},
              {m_stub.string(), "--colour", "red"},
              {m_stub.string(), "--setup"}}) {
-        EXPECT_NE(Run(RunPatchCommand, args), ExitCodes::kOk) << args[1];
+        EXPECT_NE(Run("patch", args), ExitCodes::kOk) << args[1];
         EXPECT_FALSE(m_err.str().empty());
     }
     std::vector<uint8_t> after;
@@ -87,10 +89,10 @@ TEST_F(OvrapackPatchCommand, FilesWithoutExactlyOneBlockAreRefused)
     const fs::path plain = m_dir / "plain.exe";
     std::string error;
     ASSERT_TRUE(FileBytes::WriteAtomically(plain, std::vector<uint8_t>(1000, 1), error));
-    EXPECT_EQ(Run(RunInfoCommand, {plain.string()}), ExitCodes::kFailure);
+    EXPECT_EQ(Run("info", {plain.string()}), ExitCodes::kFailure);
     EXPECT_NE(m_err.str().find("no patch block"), std::string::npos);
-    EXPECT_EQ(Run(RunPatchCommand, {plain.string(), "--setup", "x"}), ExitCodes::kFailure);
-    EXPECT_EQ(Run(RunInfoCommand, {(m_dir / "missing.exe").string()}), ExitCodes::kFailure);
+    EXPECT_EQ(Run("patch", {plain.string(), "--setup", "x"}), ExitCodes::kFailure);
+    EXPECT_EQ(Run("info", {(m_dir / "missing.exe").string()}), ExitCodes::kFailure);
     EXPECT_NE(m_err.str().find("cannot open"), std::string::npos);
 }
 

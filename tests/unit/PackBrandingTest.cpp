@@ -45,14 +45,12 @@ protected:
 
     int Pack(std::vector<std::string> extra, std::string& err, const fs::path& stub = {})
     {
-        std::vector<std::string> args = {Source().string(), "--stub", (stub.empty() ? Stub() : stub).string(),
+        std::vector<std::string> args = {"pack", Source().string(), "--stub", (stub.empty() ? Stub() : stub).string(),
                                          "--out",           Out().string(), "--quiet"};
         args.insert(args.end(), extra.begin(), extra.end());
-        std::ostringstream out;
-        std::ostringstream errors;
-        const int code = RunPackCommand(args, out, errors);
-        err = errors.str();
-        return code;
+        const PackTestKit::SToolRun run = PackTestKit::RunTool(args);
+        err = run.strErr;
+        return run.nExit;
     }
 
     void ExpectRefused(const std::vector<std::string>& extra, const std::string& message, const fs::path& stub = {})

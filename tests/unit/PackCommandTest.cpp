@@ -6,9 +6,9 @@
 #include "PackTestKit.h"
 #include "ScratchFolder.h"
 #include "TestStub.h"
+#include "payload/ContainerLayout.h"
 #include "payload/PatchBlock.h"
 #include "payload/PatchBlockEditor.h"
-#include "tools/ovrapack/Commands.h"
 #include "tools/ovrapack/ContainerTables.h"
 
 namespace fs = std::filesystem;
@@ -16,23 +16,13 @@ using namespace PackTestKit;
 
 namespace {
 
-struct SRun
-{
-    int nExit = 0;
-    std::string strOut;
-    std::string strErr;
-};
+using SRun = SToolRun;
 
 SRun Pack(std::vector<std::string> args)
 {
+    args.insert(args.begin(), "pack");
     args.push_back("--quiet");
-    std::ostringstream out;
-    std::ostringstream err;
-    SRun run;
-    run.nExit = RunPackCommand(args, out, err);
-    run.strOut = out.str();
-    run.strErr = err.str();
-    return run;
+    return RunTool(args);
 }
 
 std::vector<uint8_t> Bitmap()
@@ -204,10 +194,9 @@ TEST_F(PackCommand, ListShowsNamesSizesAndSharedChunks)
     WriteSource("one.bin", Pattern(4000, 1));
     WriteSource("two.bin", Pattern(4000, 1));
     PackOk();
-    std::ostringstream out;
-    std::ostringstream err;
-    ASSERT_EQ(RunListCommand({S(Out())}, out, err), 0) << err.str();
-    const std::string text = out.str();
+    const SRun run = RunTool({"list", S(Out())});
+    ASSERT_EQ(run.nExit, 0) << run.strErr;
+    const std::string& text = run.strOut;
     EXPECT_NE(text.find("2 files, 8000 bytes"), std::string::npos) << text;
     EXPECT_NE(text.find("4000       1       1  one.bin"), std::string::npos) << text;
     EXPECT_NE(text.find("two.bin @0"), std::string::npos) << text;
@@ -275,4 +264,75 @@ TEST_F(PackCommand, FilesOf4GiBOrMoreAreRefused)
     if (ec)
         GTEST_SKIP() << "no sparse file: " << ec.message();
     ExpectRefused(Basic(), "4 GiB");
+}
+
+TEST_F(PackCommand, EveryOptionIsAcceptedAndTakesEffect)
+{
+    WriteSource("setup.exe", Pattern(3000, 9));
+    WriteSource("text.txt", std::vector<uint8_t>(20000, 'y'));
+    const SPackage package = PackOk({"--picture", S(m_scratch / "picture.bmp"), "--setup", "setup", "--build-id", "ID7",
+                                     "--lc", "3", "--lp", "1", "--pb", "1", "--dict", "1MiB", "--fb", "32", "--chunk",
+                                     "4k", "--no-cabinets", "--path-order"});
+    const CPatchBlock block = package.Block();
+    EXPECT_EQ(block.BuildId(), "ID7");
+    EXPECT_EQ(block.PictureOffset(), TestStub::kRawEnd);
+    const uint8_t* header = package.bytes.data() + block.StreamOffset();
+    EXPECT_EQ(header[0], (1 * 5 + 1) * 9 + 3);
+    // The dictionary is cut to the container's size; the option still had to be read.
+    EXPECT_LE(LittleEndian::ReadU32(header + 1), 1u << 20);
+    const auto files = Assemble(package.Container());
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[1], std::vector<uint8_t>(20000, 'y'));
+    // Sizes take the suffixes k, m, g, kib, mib, gib in any case, or plain bytes.
+    for (const char* size : {"1048576", "1024k", "1m", "1M", "1MiB", "1mib"}) {
+        const SRun run = Pack({S(Source()), "--stub", S(Stub()), "--out", S(Out()), "--dict", size});
+        EXPECT_EQ(run.nExit, 0) << size << ": " << run.strErr;
+    }
+}
+
+TEST_F(PackCommand, TestFindsAGoodPackageIntactAndWritesNothing)
+{
+    WriteSource("a.bin", Pattern(70000, 11));
+    WriteSource("b/c.bin", Pattern(300, 12));
+    PackOk();
+    const auto before = m_scratch.ListFiles();
+    const fs::path workingFolder = fs::current_path();
+    const SRun run = RunTool({"test", S(Out())});
+    ASSERT_EQ(run.nExit, 0) << run.strErr;
+    EXPECT_EQ(run.strOut, "tested " + S(Out()) + ": 2 files, 70300 bytes, no damage found\n");
+    EXPECT_EQ(m_scratch.ListFiles(), before);
+    EXPECT_FALSE(fs::exists(workingFolder / "temp.htar"));
+    EXPECT_FALSE(fs::exists(workingFolder / "a.bin"));
+}
+
+TEST_F(PackCommand, TestFailsOnTruncatedAndFlippedPackagesWithTheMessagesOfExtract)
+{
+    WriteSource("a.bin", Pattern(150000, 21));
+    WriteSource("numbers.txt", [] {
+        std::string text;
+        for (int i = 0; i < 20000; ++i)
+            text += std::to_string(i) + "\n";
+        return std::vector<uint8_t>(text.begin(), text.end());
+    }());
+    const SPackage package = PackOk();
+    const uint32_t stream = package.Block().StreamOffset();
+    auto truncated = package.bytes;
+    truncated.resize(stream + (truncated.size() - stream) / 2);
+    auto flipped = package.bytes;
+    flipped[stream + 13 + (flipped.size() - stream) * 3 / 4] ^= 0x10;
+
+    const auto afterFirstLine = [](const std::string& text) { return text.substr(text.find('\n') + 1); };
+    for (const auto& [name, bytes] : {std::pair{"truncated.exe", truncated}, std::pair{"flipped.exe", flipped}}) {
+        const fs::path damaged = m_scratch / name;
+        WriteFile(damaged, bytes);
+        const SRun test = RunTool({"test", damaged.string()});
+        EXPECT_EQ(test.nExit, 1) << name;
+        EXPECT_EQ(test.strOut, "");
+        EXPECT_TRUE(test.strErr.starts_with("ovrapack: testing " + damaged.string() + " failed\n")) << test.strErr;
+        const SRun extract = RunTool({"extract", damaged.string(), (m_scratch / "out").string()});
+        EXPECT_EQ(extract.nExit, 1) << name;
+        EXPECT_EQ(afterFirstLine(test.strErr), afterFirstLine(extract.strErr));
+        EXPECT_NE(test.strErr.find("ovrapack: The installer file is damaged or incomplete"), std::string::npos)
+            << test.strErr;
+    }
 }

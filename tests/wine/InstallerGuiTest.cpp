@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <cwctype>
 #include <fstream>
@@ -343,6 +344,31 @@ protected:
 
     HWND WaitForDialog() { return UiDriver::WaitForWindow(m_run.ProcessId(), kDialogClass, L"", kWindowTimeoutMs); }
 
+    // The packed picture's upper half shows near the background's top, its lower
+    // half near the bottom (away from the labels on the left).
+    void ExpectPictureHalves(const wchar_t* installer, COLORREF upperColour, COLORREF lowerColour)
+    {
+        ASSERT_TRUE(Start(installer, L" /u"));
+        const HWND dialog = WaitForDialog();
+        ASSERT_NE(dialog, nullptr);
+        const RECT background = ControlRect(dialog, kBackgroundId);
+        const int x = background.right - 6;
+        const int upper = background.top + (background.bottom - background.top) / 5;
+        const int lower = background.bottom - (background.bottom - background.top) / 5;
+        const auto closeTo = [](COLORREF seen, COLORREF wanted) {
+            return std::abs(GetRValue(seen) - GetRValue(wanted)) < 40 &&
+                   std::abs(GetGValue(seen) - GetGValue(wanted)) < 40 &&
+                   std::abs(GetBValue(seen) - GetBValue(wanted)) < 40;
+        };
+        EXPECT_TRUE(WaitUntil([&] { return closeTo(ScreenPixel(x, upper), upperColour); }, kWindowTimeoutMs));
+        const COLORREF top = ScreenPixel(x, upper);
+        const COLORREF bottom = ScreenPixel(x, lower);
+        EXPECT_TRUE(closeTo(top, upperColour)) << std::hex << top;
+        EXPECT_TRUE(closeTo(bottom, lowerColour)) << std::hex << bottom;
+        UiDriver::SendEscape(dialog);
+        EXPECT_EQ(ExitCode(), kExitCancelled);
+    }
+
     // Reads the caption until it stops counting; returns the last percent seen and
     // whether the count ever went down.
     int WatchCaption(HWND dialog, const std::wstring& prefix, const std::wstring& suffix, bool& monotonic)
@@ -399,6 +425,16 @@ TEST_F(PackedInstallerGui, DialogShowsThePackedPictureWelcomeAndGuideText)
 
     UiDriver::SendEscape(dialog);
     EXPECT_EQ(ExitCode(), kExitCancelled);
+}
+
+TEST_F(PackedInstallerGui, PngPictureShowsTheRightWayUp)
+{
+    ExpectPictureHalves(L"Installer-png.exe", RGB(0, 180, 0), RGB(0, 0, 200));
+}
+
+TEST_F(PackedInstallerGui, JpegPictureShowsTheRightWayUp)
+{
+    ExpectPictureHalves(L"Installer-jpeg.exe", RGB(230, 200, 0), RGB(120, 0, 160));
 }
 
 TEST_F(PackedInstallerGui, CaptionCountsUpToNinetyNinePercentAndTheBytesLand)

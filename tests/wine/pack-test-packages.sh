@@ -3,6 +3,8 @@
 # tool, the way a release engineer builds them on Linux:
 #   Installer.exe            the sample folder (the sample setup program as setup.exe)
 #   Installer-picture.exe    the same with a red background picture
+#   Installer-png.exe        the same with a PNG picture: green above, blue below
+#   Installer-jpeg.exe       the same with a JPEG picture: yellow above, purple below
 #   Installer-signed.exe     Installer.exe signed with a throw-away certificate
 #   Installer-truncated.exe  Installer.exe cut inside its stream
 #   Installer-branded.exe    the sample with the product's icon (product.ico) and version
@@ -52,6 +54,11 @@ pack --out "$out/Installer.exe"
 
 convert -size 50x30 xc:'rgb(200,0,0)' -type truecolor BMP3:"$out/red.bmp"
 pack --out "$out/Installer-picture.exe" --picture "$out/red.bmp"
+# Two halves, so that a picture turned upside down shows.
+convert -size 60x20 xc:'rgb(0,180,0)' -size 60x20 xc:'rgb(0,0,200)' -append "$out/halves.png"
+pack --out "$out/Installer-png.exe" --picture "$out/halves.png"
+convert -size 64x32 xc:'rgb(230,200,0)' -size 64x32 xc:'rgb(120,0,160)' -append -quality 95 "$out/halves.jpg"
+pack --out "$out/Installer-jpeg.exe" --picture "$out/halves.jpg"
 
 openssl req -x509 -newkey rsa:2048 -nodes -subj "/CN=OvraSFX test signer" -days 2 \
   -keyout "$out/signer-key.pem" -out "$out/signer-cert.pem" 2>/dev/null

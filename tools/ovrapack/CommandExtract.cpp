@@ -7,6 +7,7 @@
 #include "PatchBlockScanner.h"
 #include "payload/ErrorTextBuffer.h"
 #include "payload/PayloadExtraction.h"
+#include "payload/PayloadParser.h"
 #include "payload/PayloadResult.h"
 
 namespace {
@@ -26,46 +27,68 @@ void PrintErrorText(std::ostream& err, const char* text)
     }
 }
 
-} // namespace
-
-int RunExtractCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+// extract and test run the same pipeline; test keeps no byte of it.
+int RunPipeline(const std::string& packageText, CConsolePayloadHost& host, const char* verb, std::ostream& err)
 {
-    if (args.size() != 2) {
-        err << "usage: ovrapack extract PACKAGE.exe DIR\n";
-        return ExitCodes::kUsage;
-    }
-    const std::filesystem::path package = args[0];
-    const std::filesystem::path folder = args[1];
+    const std::filesystem::path package = packageText;
     std::string error;
     const auto found = CPatchBlockScanner::Scan(package, error);
     if (!found) {
-        err << "ovrapack: " << args[0] << ": " << error << "\n";
+        err << "ovrapack: " << packageText << ": " << error << "\n";
         return ExitCodes::kFailure;
     }
     const uint32_t streamOffset = CPatchBlock(found->block.data()).StreamOffset();
     if (streamOffset >= found->nFileSize) {
-        err << "ovrapack: " << args[0] << ": the stream offset " << streamOffset
+        err << "ovrapack: " << packageText << ": the stream offset " << streamOffset
             << " lies beyond the end of the file (is this a stub without a payload?)\n";
         return ExitCodes::kFailure;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        err << "ovrapack: cannot create \"" << args[1] << "\": " << ec.message() << "\n";
-        return ExitCodes::kFailure;
-    }
-
-    CConsolePayloadHost host(folder, err);
     char errorText[CErrorTextBuffer::kSize] = {};
     const int result = ExtractPayload(package, streamOffset, errorText, &host);
     host.EndProgress();
     if (result != PayloadResult::kOk) {
-        err << "ovrapack: extracting " << args[0] << " failed\n";
+        err << "ovrapack: " << verb << " " << packageText << " failed\n";
         if (errorText[0] == '\0')
             err << "ovrapack: result " << result << " (" << std::strerror(result) << ")\n";
         PrintErrorText(err, errorText);
         return ExitCodes::kFailure;
     }
-    out << "extracted " << args[0] << " into " << args[1] << "\n";
+    return ExitCodes::kOk;
+}
+
+} // namespace
+
+int RunExtractCommand(const SExtractOptions& options, std::ostream& out, std::ostream& err)
+{
+    const std::filesystem::path folder = options.strFolder;
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        err << "ovrapack: cannot create \"" << options.strFolder << "\": " << ec.message() << "\n";
+        return ExitCodes::kFailure;
+    }
+    CConsolePayloadHost host(folder, err);
+    const int result = RunPipeline(options.strPackage, host, "extracting", err);
+    if (result == ExitCodes::kOk)
+        out << "extracted " << options.strPackage << " into " << options.strFolder << "\n";
+    return result;
+}
+
+int RunTestCommand(const STestOptions& options, std::ostream& out, std::ostream& err)
+{
+    CConsolePayloadHost host({}, err, CConsolePayloadHost::EMode::Test);
+    const int result = RunPipeline(options.strPackage, host, "testing", err);
+    if (result != ExitCodes::kOk)
+        return result;
+    uint64_t bytes = 0;
+    size_t files = 0;
+    if (g_pPayloadParser) {
+        for (const COutputFile& file : g_pPayloadParser->Files()) {
+            ++files;
+            for (const auto& [target, piece] : file.Pieces())
+                bytes += piece.nLength;
+        }
+    }
+    out << "tested " << options.strPackage << ": " << files << " files, " << bytes << " bytes, no damage found\n";
     return ExitCodes::kOk;
 }

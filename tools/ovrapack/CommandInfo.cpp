@@ -4,15 +4,11 @@
 #include "Commands.h"
 #include "PatchableImage.h"
 
-int RunInfoCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunInfoCommand(const SInfoOptions& options, std::ostream& out, std::ostream& err)
 {
-    if (args.size() != 1) {
-        err << "usage: ovrapack info FILE.exe\n";
-        return ExitCodes::kUsage;
-    }
     CPatchableImage image;
     std::string error;
-    if (!image.Load(args[0], error)) {
+    if (!image.Load(options.strPackage, error)) {
         err << "ovrapack: " << error << "\n";
         return ExitCodes::kFailure;
     }

@@ -3,6 +3,7 @@
 #include <iomanip>
 #include <ostream>
 
+#include "TerminalProgress.h"
 #include "payload/ProgressScale.h"
 
 namespace {
@@ -10,13 +11,16 @@ constexpr auto kQuietStart = std::chrono::milliseconds(500);
 constexpr auto kInterval = std::chrono::milliseconds(100);
 } // namespace
 
-CConsolePayloadHost::CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut)
-    : CNativePayloadHost(std::move(packageFolder)), m_out(progressOut), m_start(std::chrono::steady_clock::now())
+CConsolePayloadHost::CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut, EMode mode)
+    : CNativePayloadHost(std::move(packageFolder)), m_out(progressOut), m_mode(mode),
+      m_bInteractive(CTerminalProgress::ErrorIsTerminal()), m_start(std::chrono::steady_clock::now())
 {
 }
 
 void CConsolePayloadHost::PostProgress(unsigned value)
 {
+    if (!m_bInteractive)
+        return;
     const auto now = std::chrono::steady_clock::now();
     const unsigned percent = value * 100 / ProgressScale::kFullScale;
     if (now - m_start < kQuietStart || (m_bShown && (now - m_lastShown < kInterval || percent == m_nShownPercent)))
@@ -24,8 +28,10 @@ void CConsolePayloadHost::PostProgress(unsigned value)
     m_lastShown = now;
     m_bShown = true;
     m_nShownPercent = percent;
-    const char* phase = value < ProgressScale::kDataPhaseEnd ? "decoding" : "writing files";
-    m_out << "\rextracting: " << std::setw(3) << percent << "% (" << phase << ")   " << std::flush;
+    const bool decoding = value < ProgressScale::kDataPhaseEnd;
+    const char* phase = decoding ? "decoding" : (m_mode == EMode::Test ? "checking files" : "writing files");
+    m_out << "\r" << (m_mode == EMode::Test ? "testing: " : "extracting: ") << std::setw(3) << percent << "% ("
+          << phase << ")   " << std::flush;
 }
 
 void CConsolePayloadHost::ReportOutputFileError(const std::filesystem::path& path)

@@ -5,20 +5,25 @@
 
 #include "payload/NativePayloadHost.h"
 
-// The packaging tool's host: extracts into a folder and, once the work has taken a
-// moment, shows the progress on the terminal.
+// The packaging tool's host: extracts into a folder (or, when only testing, stores
+// nothing) and, once the work has taken a moment, shows the progress on a terminal.
 class CConsolePayloadHost : public CNativePayloadHost
 {
 public:
-    CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut);
+    enum class EMode { Extract, Test };
+
+    CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut, EMode mode = EMode::Extract);
 
     void PostProgress(unsigned value) override;
     void ReportOutputFileError(const std::filesystem::path& path) override;
+    bool StoresData() override { return m_mode == EMode::Extract; }
     // Ends the progress line, if one was shown.
     void EndProgress();
 
 private:
     std::ostream& m_out;
+    EMode m_mode;
+    bool m_bInteractive;
     std::chrono::steady_clock::time_point m_start;
     std::chrono::steady_clock::time_point m_lastShown;
     unsigned m_nShownPercent = 0;

@@ -14,8 +14,13 @@
 #endif
 
 CTerminalProgress::CTerminalProgress(std::ostream& out, bool enabled)
-    : m_out(out), m_bEnabled(enabled), m_bInteractive(OVRA_ISATTY(OVRA_FILENO(stderr)) != 0)
+    : m_out(out), m_bEnabled(enabled), m_bInteractive(ErrorIsTerminal())
 {
+}
+
+bool CTerminalProgress::ErrorIsTerminal()
+{
+    return OVRA_ISATTY(OVRA_FILENO(stderr)) != 0;
 }
 
 void CTerminalProgress::Begin(const std::string& phase, uint64_t total)

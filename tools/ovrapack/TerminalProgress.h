@@ -11,6 +11,9 @@ class CTerminalProgress
 public:
     CTerminalProgress(std::ostream& out, bool enabled);
 
+    // Whether standard error is an interactive terminal, where lines are rewritten in place.
+    static bool ErrorIsTerminal();
+
     void Begin(const std::string& phase, uint64_t total);
     void Update(uint64_t done);
     void End(const std::string& summary = {});
