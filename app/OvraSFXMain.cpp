@@ -1,11 +1,13 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "OvraSFXApp.h"
 #include "payload/PayloadExtraction.h"
 #include "win32/WinApp.h"
 
 // The one application object, constructed before the entry point runs.
-COvraSFXApp theApp(static_cast<int (*)(const std::filesystem::path&, uint32_t, char*, IPayloadHost*)>(&ExtractPayload));
+COvraSFXApp theApp(static_cast<int (*)(const CPayloadPath&, uint32_t, char*, IPayloadHost*)>(&ExtractPayload));
 
 namespace {
 

@@ -91,15 +91,9 @@ bool CPayloadNameRules::IsTemporaryDataName(std::string_view name)
     return Upper(name) == Upper(kTemporaryDataName);
 }
 
-bool CPayloadNameRules::IsSafeRelativePath(const std::filesystem::path& path)
+bool CPayloadNameRules::IsSafeRelativePath(const CPayloadPath& path)
 {
-    if (path.empty() || path.has_root_name() || path.has_root_directory())
-        return false;
-    for (const auto& part : path) {
-        if (part.empty() || part == "." || part == "..")
-            return false;
-    }
-    return true;
+    return path.IsPlainRelative();
 }
 
 std::string CPayloadNameRules::Printable(std::string_view name)

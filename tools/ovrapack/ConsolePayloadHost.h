@@ -13,7 +13,7 @@ public:
     CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut);
 
     void PostProgress(unsigned value) override;
-    void ReportOutputFileError(const std::filesystem::path& path) override;
+    void ReportOutputFileError(const CPayloadPath& path) override;
     // Ends the progress line, if one was shown.
     void EndProgress();
 
