@@ -26,6 +26,15 @@ void HardenDllSearch()
 
 } // namespace
 
+// The runtime's default terminate handler demangles the exception's type name for a
+// console this GUI program does not have; its demangler alone is some 50 KB of the stub.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+} // namespace __gnu_cxx
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int cmdShow)
 {
     HardenDllSearch();
