@@ -6,6 +6,7 @@
 #include "ProgressProtocol.h"
 #include "framework/localization/LocalizedString.h"
 #include "resources/resource.h"
+#include "win32/FileSystemPath.h"
 #include "win32/StringFormat.h"
 #include "win32/TextConversion.h"
 
@@ -46,7 +47,8 @@ std::string CStubPayloadHost::PathToText(const CPayloadPath& path)
 
 void CStubPayloadHost::CreateFolders(const CPayloadPath& folder)
 {
-    (void)::SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    // The shell wants a full path; a relative extraction root ("/UFPATH=rel") is not one.
+    (void)::SHCreateDirectoryExW(nullptr, FileSystemPath::FullPath(folder.Native()).c_str(), nullptr);
 }
 
 void CStubPayloadHost::RemoveFile(const CPayloadPath& path)
