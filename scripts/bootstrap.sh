@@ -36,7 +36,18 @@ missing_optional=()
 for p in "${optional_packages[@]}"; do
   is_installed "$p" || missing_optional+=("$p")
 done
-if [ ${#missing[@]} -eq 0 ] && [ ${#missing_optional[@]} -eq 0 ]; then
+# The LZMA SDK's encoder with its threaded match finder, from Debian's 7zip source
+# package (lzma-dev carries only the single-threaded one); kept out of git.
+repo_root=$(cd "$(dirname "$0")/.." && pwd)
+lzma_mt_dir="$repo_root/third-party/lzma-mt"
+lzma_mt_files=(LzmaEnc.c LzmaEnc.h LzFind.c LzFind.h LzFindMt.c LzFindMt.h LzFindOpt.c LzHash.h
+  Threads.c Threads.h CpuArch.c CpuArch.h Compiler.h Precomp.h 7zTypes.h 7zWindows.h)
+have_lzma_mt_sources() {
+  local f
+  for f in "${lzma_mt_files[@]}"; do [ -f "$lzma_mt_dir/$f" ] || return 1; done
+}
+
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_optional[@]} -eq 0 ] && have_lzma_mt_sources; then
   exit 0
 fi
 
@@ -75,6 +86,8 @@ install_missing() {
 if [ ${#missing[@]} -gt 0 ]; then
   update_indexes
   install_missing
+elif [ ${#missing_optional[@]} -eq 0 ]; then
+  :
 else
   # Only the optional package is missing: one try, no waiting.
   $sudo apt-get update -qq || true
@@ -82,4 +95,55 @@ fi
 if [ ${#missing_optional[@]} -gt 0 ] &&
   ! $sudo apt-get install -y -qq "${missing_optional[@]}" >/dev/null; then
   echo "bootstrap: warning: could not install ${missing_optional[*]}; 32-bit Wine tests will be skipped" >&2
+fi
+
+# `apt-get source` needs deb-src entries: add them for the suites the machine
+# already uses when there are none.
+has_deb_src() {
+  grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/
+}
+add_deb_src() {
+  local list=/etc/apt/sources.list.d/ovra-deb-src.sources
+  local f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && [ "$f" != "$list" ] || continue
+    grep -q 'deb.debian.org\|debian-security' "$f" || continue
+    sed -e 's/^Types: deb$/Types: deb-src/' "$f"
+    echo
+  done | $sudo tee "$list" >/dev/null
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list | $sudo tee -a "$list.list" >/dev/null
+    [ -s "$list.list" ] && $sudo mv "$list.list" /etc/apt/sources.list.d/ovra-deb-src.list || $sudo rm -f "$list.list"
+  fi
+  [ -s "$list" ] || $sudo rm -f "$list"
+  update_indexes
+}
+ensure_deb_src() {
+  has_deb_src || add_deb_src
+}
+
+# Copies the named files of a Debian source package (patches applied) into a folder.
+#   copy_from_source_package PACKAGE SUBFOLDER DEST FILE...
+copy_from_source_package() {
+  local package=$1 subfolder=$2 dest=$3
+  shift 3
+  local work
+  work=$(mktemp -d)
+  if (cd "$work" && apt-get source -qq --download-only "$package" >/dev/null 2>&1 &&
+      dpkg-source -x --no-check ./"${package}"_*.dsc src >/dev/null); then
+    mkdir -p "$dest"
+    local f
+    for f in "$@"; do cp "$work/src/$subfolder/$f" "$dest/"; done
+    rm -rf "$work"
+    echo "bootstrap: $package sources in $dest"
+  else
+    rm -rf "$work"
+    echo "bootstrap: could not fetch the $package source package" >&2
+    return 1
+  fi
+}
+
+if ! have_lzma_mt_sources; then
+  ensure_deb_src
+  copy_from_source_package 7zip C "$lzma_mt_dir" "${lzma_mt_files[@]}"
 fi

@@ -20,6 +20,7 @@ namespace {
 const char kUsage[] =
     "usage: ovrapack pack SRC_DIR --stub OvraSFX.exe --out Setup.exe [--setup NAME] [--picture FILE.bmp]\n"
     "                     [--build-id ID] [--lc N] [--lp N] [--pb N] [--dict SIZE] [--fb N]\n"
+    "                     [--threads 1|2]\n"
     "                     [--chunk SIZE] [--no-cabinets] [--path-order] [--quiet]\n";
 
 struct SPackArguments
@@ -95,6 +96,8 @@ bool ParseOption(SPackArguments& parsed, const std::string& option, const std::s
         ok = ParseInteger(value, 0, 4, parsed.settings.nPb);
     else if (option == "--fb")
         ok = ParseInteger(value, 5, 273, parsed.settings.nFastBytes);
+    else if (option == "--threads")
+        ok = ParseInteger(value, 1, 2, parsed.settings.nThreads);
     else if (option == "--dict") {
         ok = ParseSize(value, CLzmaStreamEncoder::MaximumDictionary(), size) &&
              size >= CLzmaStreamEncoder::kMinimumDictionary;

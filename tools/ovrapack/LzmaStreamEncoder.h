@@ -17,6 +17,9 @@ public:
         int nPb = 2;
         uint32_t nDictionary = 64u << 20;
         int nFastBytes = 64;
+        // 2 runs the match finder in a thread of its own. The stream is the same
+        // either way, so the count is no part of a package's identity.
+        int nThreads = 2;
     };
 
     static constexpr uint32_t kMinimumDictionary = 4096;
