@@ -6,7 +6,13 @@ namespace {
 std::wstring Padded(int value, size_t width, wchar_t pad)
 {
     const bool negative = value < 0;
-    std::wstring digits = std::to_wstring(negative ? -static_cast<long long>(value) : value);
+    // Digits by hand: std::to_wstring would bring the runtime's printf into the stub.
+    unsigned long long magnitude = negative ? 0ull - static_cast<unsigned long long>(value) : value;
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude != 0);
     if (pad == L'0') {
         const size_t places = negative ? (width > 0 ? width - 1 : 0) : width;
         if (digits.size() < places)

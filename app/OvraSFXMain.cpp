@@ -1,11 +1,13 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "OvraSFXApp.h"
 #include "payload/PayloadExtraction.h"
 #include "win32/WinApp.h"
 
 // The one application object, constructed before the entry point runs.
-COvraSFXApp theApp(static_cast<int (*)(const std::filesystem::path&, uint32_t, char*, IPayloadHost*)>(&ExtractPayload));
+COvraSFXApp theApp(static_cast<int (*)(const CPayloadPath&, uint32_t, char*, IPayloadHost*)>(&ExtractPayload));
 
 namespace {
 
@@ -23,6 +25,15 @@ void HardenDllSearch()
 }
 
 } // namespace
+
+// The runtime's default terminate handler demangles the exception's type name for a
+// console this GUI program does not have; its demangler alone is some 50 KB of the stub.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+} // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int cmdShow)
 {

@@ -164,7 +164,7 @@ unsigned COvraSFXDlg::ExtractionThreadProc(SExtractionJob& job)
     char errorText[CErrorTextBuffer::kSize] = {};
     int result = 1;
     if (job.extract != nullptr)
-        result = job.extract(std::filesystem::path(path), job.streamOffset, errorText, &job.host);
+        result = job.extract(CPayloadPath(path), job.streamOffset, errorText, &job.host);
     else
         std::strncpy(errorText, "\nError: no payload pipeline\n", sizeof(errorText) - 1);
     errorText[sizeof(errorText) - 1] = '\0';

@@ -1,9 +1,12 @@
 #include "StubPayloadHost.h"
 
+#include <shlobj.h>
+
 #include "ExtractionOwner.h"
 #include "ProgressProtocol.h"
 #include "framework/localization/LocalizedString.h"
 #include "resources/resource.h"
+#include "win32/FileSystemPath.h"
 #include "win32/StringFormat.h"
 #include "win32/TextConversion.h"
 
@@ -19,25 +22,36 @@ void CStubPayloadHost::PostProgress(unsigned value)
         ::PostMessageW(m_hDialog, WM_SFX_PROGRESS, value, 0);
 }
 
-void CStubPayloadHost::ReportOutputFileError(const std::filesystem::path& path)
+void CStubPayloadHost::ReportOutputFileError(const CPayloadPath& path)
 {
     const std::wstring format = LoadText(IDS_UNABLE_TO_OPEN_OUTPUT);
     const std::wstring caption = LoadText(IDS_EXTRACTION_FAILED);
-    const std::wstring text = FormatString(format.c_str(), path.wstring().c_str());
+    const std::wstring text = FormatString(format.c_str(), path.c_str());
     ReportExtractionError(m_pOwner, nullptr, text, caption);
 }
 
-std::filesystem::path CStubPayloadHost::PackageFolder()
+CPayloadPath CStubPayloadHost::PackageFolder()
 {
-    return std::filesystem::path(m_strPackageFolder);
+    return CPayloadPath(m_strPackageFolder);
 }
 
-std::filesystem::path CStubPayloadHost::NameToPath(const std::string& name)
+CPayloadPath CStubPayloadHost::NameToPath(const std::string& name)
 {
-    return std::filesystem::path(AnsiToWide(name, CP_THREAD_ACP));
+    return CPayloadPath(AnsiToWide(name, CP_THREAD_ACP));
 }
 
-std::string CStubPayloadHost::PathToText(const std::filesystem::path& path)
+std::string CStubPayloadHost::PathToText(const CPayloadPath& path)
 {
-    return WideToAnsi(path.wstring(), CP_THREAD_ACP);
+    return WideToAnsi(path.Native(), CP_THREAD_ACP);
+}
+
+void CStubPayloadHost::CreateFolders(const CPayloadPath& folder)
+{
+    // The shell wants a full path; a relative extraction root ("/UFPATH=rel") is not one.
+    (void)::SHCreateDirectoryExW(nullptr, FileSystemPath::FullPath(folder.Native()).c_str(), nullptr);
+}
+
+void CStubPayloadHost::RemoveFile(const CPayloadPath& path)
+{
+    (void)::DeleteFileW(path.c_str());
 }

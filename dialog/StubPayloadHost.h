@@ -16,10 +16,12 @@ public:
     CStubPayloadHost(HWND dialog, std::wstring packageFolder, const IExtractionOwner* owner);
 
     void PostProgress(unsigned value) override;
-    void ReportOutputFileError(const std::filesystem::path& path) override;
-    std::filesystem::path PackageFolder() override;
-    std::filesystem::path NameToPath(const std::string& name) override;
-    std::string PathToText(const std::filesystem::path& path) override;
+    void ReportOutputFileError(const CPayloadPath& path) override;
+    CPayloadPath PackageFolder() override;
+    CPayloadPath NameToPath(const std::string& name) override;
+    std::string PathToText(const CPayloadPath& path) override;
+    void CreateFolders(const CPayloadPath& folder) override;
+    void RemoveFile(const CPayloadPath& path) override;
 
 private:
     HWND m_hDialog;

@@ -1,6 +1,5 @@
 #include "ErrorTextBuffer.h"
 
-#include <cstdio>
 #include <cstring>
 
 void CErrorTextBuffer::Append(std::string_view text)
@@ -24,7 +23,15 @@ void CErrorTextBuffer::AppendMessage(std::string_view message)
 
 void CErrorTextBuffer::AppendCode(int code)
 {
-    char text[32];
-    std::snprintf(text, sizeof(text), "\nError code: %x\n", static_cast<unsigned>(code));
-    Append(text);
+    // "%x" by hand: the stub carries no printf of its own (the runtime's is 30 KB).
+    char digits[2 * sizeof(unsigned)];
+    size_t count = 0;
+    unsigned value = static_cast<unsigned>(code);
+    do {
+        digits[sizeof(digits) - ++count] = "0123456789abcdef"[value % 16];
+        value /= 16;
+    } while (value != 0);
+    Append("\nError code: ");
+    Append(std::string_view(digits + sizeof(digits) - count, count));
+    Append("\n");
 }

@@ -23,7 +23,7 @@ CFileStream& CFileStream::operator=(CFileStream&& other) noexcept
     return *this;
 }
 
-bool CFileStream::Open(const std::filesystem::path& path, Mode mode)
+bool CFileStream::Open(const CPayloadPath& path, Mode mode)
 {
     if (m_pFile && !Close())
         return false;

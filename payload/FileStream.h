@@ -3,10 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 
-// An owned runtime-library stream. Opens by std::filesystem::path so that Windows
-// builds use wide paths; positions are 64-bit on every platform.
+#include "PayloadPath.h"
+
+// An owned runtime-library stream. Opens by the system's own path text, so that
+// Windows builds use wide paths; positions are 64-bit on every platform.
 class CFileStream
 {
 public:
@@ -20,7 +21,7 @@ public:
     CFileStream& operator=(CFileStream&& other) noexcept;
 
     // On failure returns false and leaves errno (the system error) as the runtime set it.
-    [[nodiscard]] bool Open(const std::filesystem::path& path, Mode mode);
+    [[nodiscard]] bool Open(const CPayloadPath& path, Mode mode);
     bool IsOpen() const { return m_pFile != nullptr; }
 
     // Reads up to size bytes; fewer means end of file or an error (see HasError).

@@ -2,7 +2,7 @@
 
 #include "CodePage1252.h"
 
-std::filesystem::path CNativePayloadHost::NameToPath(const std::string& name)
+CPayloadPath CNativePayloadHost::NameToPath(const std::string& name)
 {
     std::string utf8 = CodePage1252::ToUtf8(name);
     for (char& c : utf8) {
@@ -10,4 +10,22 @@ std::filesystem::path CNativePayloadHost::NameToPath(const std::string& name)
             c = '/';
     }
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string CNativePayloadHost::PathToText(const CPayloadPath& path)
+{
+    const std::u8string text = path.ToFilesystemPath().u8string();
+    return std::string(text.begin(), text.end());
+}
+
+void CNativePayloadHost::CreateFolders(const CPayloadPath& folder)
+{
+    std::error_code ignored;
+    std::filesystem::create_directories(folder.ToFilesystemPath(), ignored);
+}
+
+void CNativePayloadHost::RemoveFile(const CPayloadPath& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(path.ToFilesystemPath(), ignored);
 }

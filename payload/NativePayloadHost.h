@@ -15,9 +15,15 @@ public:
     explicit CNativePayloadHost(std::filesystem::path packageFolder) : m_packageFolder(std::move(packageFolder)) {}
 
     void PostProgress(unsigned) override {}
-    void ReportOutputFileError(const std::filesystem::path& path) override { m_vecOpenFailures.push_back(path); }
-    std::filesystem::path PackageFolder() override { return m_packageFolder; }
-    std::filesystem::path NameToPath(const std::string& name) override;
+    void ReportOutputFileError(const CPayloadPath& path) override
+    {
+        m_vecOpenFailures.push_back(path.ToFilesystemPath());
+    }
+    CPayloadPath PackageFolder() override { return m_packageFolder; }
+    CPayloadPath NameToPath(const std::string& name) override;
+    std::string PathToText(const CPayloadPath& path) override;
+    void CreateFolders(const CPayloadPath& folder) override;
+    void RemoveFile(const CPayloadPath& path) override;
 
     const std::vector<std::filesystem::path>& OpenFailures() const { return m_vecOpenFailures; }
 

@@ -1,7 +1,6 @@
 #include "OutputFile.h"
 
 #include <memory>
-#include <system_error>
 
 #include "PayloadHost.h"
 #include "PayloadNameRules.h"
@@ -49,10 +48,8 @@ bool COutputFile::CheckPieces(std::string& detail) const
 
 int COutputFile::Open(IPayloadHost& host)
 {
-    m_path = host.PackageFolder() / host.NameToPath(m_strName);
-    std::error_code ignored;
-    // Usually exists already; a real failure shows when the file itself cannot be opened.
-    std::filesystem::create_directories(m_path.parent_path(), ignored);
+    m_path = host.PackageFolder().Join(host.NameToPath(m_strName));
+    host.CreateFolders(m_path.Parent());
     if (!m_stream.Open(m_path, CFileStream::Mode::CreateReadWrite)) {
         host.ReportOutputFileError(m_path);
         return PayloadResult::kOpenFailed;
@@ -69,40 +66,40 @@ int COutputFile::Assemble(CFileStream* temporary, IPayloadHost& host, std::strin
     }
     if (!m_mapPieces.empty()) {
         if (!temporary || !temporary->IsOpen())
-            return FailAssembly(PayloadResult::kReadError, detail, "no temporary data file to read");
+            return FailAssembly(host, PayloadResult::kReadError, detail, "no temporary data file to read");
         const auto buffer = std::make_unique<unsigned char[]>(kCopyBufferSize);
         for (const auto& entry : m_mapPieces) {
-            const int copied = CopyPiece(*temporary, entry.second, buffer.get(), detail);
+            const int copied = CopyPiece(*temporary, entry.second, buffer.get(), host, detail);
             if (copied != PayloadResult::kOk)
                 return copied;
         }
     }
     if (!m_stream.Close())
-        return FailAssembly(PayloadResult::kWriteError, detail, "cannot write");
+        return FailAssembly(host, PayloadResult::kWriteError, detail, "cannot write");
     return PayloadResult::kOk;
 }
 
-int COutputFile::CopyPiece(CFileStream& temporary, const SPiece& piece, unsigned char* buffer, std::string& detail)
+int COutputFile::CopyPiece(CFileStream& temporary, const SPiece& piece, unsigned char* buffer, IPayloadHost& host,
+                           std::string& detail)
 {
     if (!temporary.SeekTo(piece.nDataPosition))
-        return FailAssembly(PayloadResult::kReadError, detail, "cannot read the temporary data file for");
+        return FailAssembly(host, PayloadResult::kReadError, detail, "cannot read the temporary data file for");
     uint32_t remaining = piece.nLength;
     while (remaining > 0) {
         const size_t step = remaining < kCopyBufferSize ? remaining : kCopyBufferSize;
         if (temporary.Read(buffer, step) != step)
-            return FailAssembly(PayloadResult::kReadError, detail, "cannot read the temporary data file for");
+            return FailAssembly(host, PayloadResult::kReadError, detail, "cannot read the temporary data file for");
         if (!m_stream.Write(buffer, step))
-            return FailAssembly(PayloadResult::kWriteError, detail, "cannot write");
+            return FailAssembly(host, PayloadResult::kWriteError, detail, "cannot write");
         remaining -= static_cast<uint32_t>(step);
     }
     return PayloadResult::kOk;
 }
 
-int COutputFile::FailAssembly(int code, std::string& detail, const char* what)
+int COutputFile::FailAssembly(IPayloadHost& host, int code, std::string& detail, const char* what)
 {
     (void)m_stream.Close();
-    std::error_code ignored;
-    std::filesystem::remove(m_path, ignored);
+    host.RemoveFile(m_path);
     // The stored 8-bit name, not the path: the text is shown in the ANSI code page.
     detail = std::string(what) + " \"" + CPayloadNameRules::Printable(m_strName) + "\"";
     return code;

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <map>
 #include <string>
 
@@ -54,17 +53,17 @@ public:
     [[nodiscard]] int Assemble(CFileStream* temporary, IPayloadHost& host, std::string& detail);
 
     // The full path the last Open used (empty before).
-    const std::filesystem::path& Path() const { return m_path; }
+    const CPayloadPath& Path() const { return m_path; }
 
 private:
     [[nodiscard]] int CopyPiece(CFileStream& temporary, const SPiece& piece, unsigned char* buffer,
-                                std::string& detail);
-    int FailAssembly(int code, std::string& detail, const char* what);
+                                IPayloadHost& host, std::string& detail);
+    int FailAssembly(IPayloadHost& host, int code, std::string& detail, const char* what);
 
     std::string m_strName;
     CFileStream m_stream;
     PieceMap m_mapPieces;
-    std::filesystem::path m_path;
+    CPayloadPath m_path;
     size_t m_nIgnoredPieces = 0;
     bool m_bBeyondLimit = false;
 };

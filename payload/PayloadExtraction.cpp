@@ -79,12 +79,12 @@ int Translate(int code, CErrorTextBuffer& text, IPayloadHost& host)
 
 } // namespace
 
-int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText, IPayloadHost* host)
+int ExtractPayload(const CPayloadPath& stubPath, uint32_t streamOffset, char* errorText, IPayloadHost* host)
 {
     return ExtractPayload(stubPath, streamOffset, errorText, host, LzmaHeapAllocator());
 }
 
-int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,
+int ExtractPayload(const CPayloadPath& stubPath, uint32_t streamOffset, char* errorText,
                    IPayloadHost* host, ISzAlloc* allocator)
 {
     CErrorTextBuffer text(errorText);

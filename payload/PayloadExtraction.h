@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 
 #include <lzma/LzmaDec.h>
+
+#include "PayloadPath.h"
 
 class CPayloadInStream;
 class IPayloadHost;
@@ -11,7 +12,7 @@ class IPayloadHost;
 // The pipeline's entry as the stub's worker calls it (the real one below, or a
 // scripted one in tests): the stub's own path, the stream offset, the caller's
 // CErrorTextBuffer::kSize-byte error text and the host.
-using ExtractPayloadFn = int (*)(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,
+using ExtractPayloadFn = int (*)(const CPayloadPath& stubPath, uint32_t streamOffset, char* errorText,
                                  IPayloadHost* host);
 
 // Decodes the compressed payload at streamOffset of the stub's file, feeds it to the
@@ -19,10 +20,10 @@ using ExtractPayloadFn = int (*)(const std::filesystem::path& stubPath, uint32_t
 // Returns 0, 13 (cancelled), 1 with the reason appended to errorText (256 bytes,
 // zero-filled by the caller), or the system error code of a failed seek.
 // The host must outlive the call; the parser it creates keeps using it.
-[[nodiscard]] int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,
+[[nodiscard]] int ExtractPayload(const CPayloadPath& stubPath, uint32_t streamOffset, char* errorText,
                                  IPayloadHost* host);
 // The same with the decoder's memory from the given allocator.
-[[nodiscard]] int ExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,
+[[nodiscard]] int ExtractPayload(const CPayloadPath& stubPath, uint32_t streamOffset, char* errorText,
                                  IPayloadHost* host, ISzAlloc* allocator);
 
 // Reads the 13-byte header, allocates the decoder and runs DecodeLoop. A result code.

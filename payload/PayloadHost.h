@@ -1,7 +1,8 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
+
+#include "PayloadPath.h"
 
 // What the payload pipeline needs from whoever runs it: the stub's worker thread on
 // Windows, the packaging tool and the tests elsewhere. Keeps the pipeline portable.
@@ -16,24 +17,27 @@ public:
 
     // An output file (or the temporary data file) could not be opened: the stub shows
     // "Unable to open the output file %s." with the caption "Extraction failed".
-    virtual void ReportOutputFileError(const std::filesystem::path& path) = 0;
+    virtual void ReportOutputFileError(const CPayloadPath& path) = 0;
 
     // The folder everything is extracted into, or empty while there is none.
-    virtual std::filesystem::path PackageFolder() = 0;
+    virtual CPayloadPath PackageFolder() = 0;
 
     // A container name (8-bit, backslash-separated) as a path relative to the package
     // folder. The stub widens with the thread's ANSI code page; tools choose their own.
-    virtual std::filesystem::path NameToPath(const std::string& name) = 0;
+    virtual CPayloadPath NameToPath(const std::string& name) = 0;
 
     // False for a host that only checks a package: the data section is decoded and
     // placed but not stored, and Finish checks every file's pieces without writing.
     virtual bool StoresData() { return true; }
 
-    // A path as 8-bit text for the error text. UTF-8 unless the host knows better (the
-    // stub's text is read in the thread's ANSI code page).
-    virtual std::string PathToText(const std::filesystem::path& path)
-    {
-        const std::u8string text = path.u8string();
-        return std::string(text.begin(), text.end());
-    }
+    // A path as 8-bit text for the error text: UTF-8 for the tools, the thread's ANSI
+    // code page in the stub (its error text is read in that code page).
+    virtual std::string PathToText(const CPayloadPath& path) = 0;
+
+    // Creates a folder with all missing parents. No result: the folder usually exists,
+    // and a real failure shows when a file in it cannot be opened.
+    virtual void CreateFolders(const CPayloadPath& folder) = 0;
+
+    // Removes a file if it exists; a failure changes no outcome.
+    virtual void RemoveFile(const CPayloadPath& path) = 0;
 };

@@ -2,7 +2,7 @@
 
 #include "PayloadResult.h"
 
-bool CPayloadInStream::Open(const std::filesystem::path& path)
+bool CPayloadInStream::Open(const CPayloadPath& path)
 {
     return m_file.Open(path, CFileStream::Mode::Read);
 }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 
 #include "FileStream.h"
 
@@ -13,7 +12,7 @@ class CPayloadInStream
 public:
     static constexpr size_t kMaxSystemRead = 0x400000;
 
-    [[nodiscard]] bool Open(const std::filesystem::path& path);
+    [[nodiscard]] bool Open(const CPayloadPath& path);
     // Fills up to size bytes; size returns what was delivered (fewer at end of file).
     // 0, or 8 when the system reported a read error (size still counts what came).
     [[nodiscard]] int Read(void* buffer, size_t& size);

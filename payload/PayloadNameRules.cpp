@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cctype>
-#include <cstdio>
 
 namespace {
 
@@ -91,15 +90,9 @@ bool CPayloadNameRules::IsTemporaryDataName(std::string_view name)
     return Upper(name) == Upper(kTemporaryDataName);
 }
 
-bool CPayloadNameRules::IsSafeRelativePath(const std::filesystem::path& path)
+bool CPayloadNameRules::IsSafeRelativePath(const CPayloadPath& path)
 {
-    if (path.empty() || path.has_root_name() || path.has_root_directory())
-        return false;
-    for (const auto& part : path) {
-        if (part.empty() || part == "." || part == "..")
-            return false;
-    }
-    return true;
+    return path.IsPlainRelative();
 }
 
 std::string CPayloadNameRules::Printable(std::string_view name)
@@ -107,9 +100,9 @@ std::string CPayloadNameRules::Printable(std::string_view name)
     std::string result;
     for (unsigned char c : name) {
         if (c < 0x20 || c == 0x7F || c == '"') {
-            char escaped[8];
-            std::snprintf(escaped, sizeof(escaped), "\\x%02x", c);
-            result += escaped;
+            result += "\\x";
+            result += "0123456789abcdef"[c >> 4];
+            result += "0123456789abcdef"[c & 15];
         } else {
             result += static_cast<char>(c);
         }

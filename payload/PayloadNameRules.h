@@ -1,8 +1,9 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "PayloadPath.h"
 
 // Which container names may become files. A name is a relative path of
 // backslash-separated components; anything that could reach outside the package
@@ -21,7 +22,7 @@ public:
     [[nodiscard]] static bool IsTemporaryDataName(std::string_view name);
 
     // The same name after a host turned it into a path: still relative and inside.
-    [[nodiscard]] static bool IsSafeRelativePath(const std::filesystem::path& path);
+    [[nodiscard]] static bool IsSafeRelativePath(const CPayloadPath& path);
 
     // The name made printable for an error text (control bytes and quotes escaped).
     static std::string Printable(std::string_view name);

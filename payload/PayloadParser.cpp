@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <new>
-#include <system_error>
 
 #include "CancelFlag.h"
 #include "PayloadHost.h"
@@ -312,10 +311,8 @@ int CPayloadParser::Finish()
     if (temporary && !temporary->Close())
         return Fail(PayloadResult::kWriteError,
                     std::string("cannot write the temporary data file \"") + kTemporaryName + "\"");
-    if (m_temporary && !m_temporary->Path().empty()) {
-        std::error_code ignored;
-        std::filesystem::remove(m_temporary->Path(), ignored);
-    }
+    if (m_temporary && !m_temporary->Path().Empty())
+        m_host.RemoveFile(m_temporary->Path());
     return PayloadResult::kOk;
 }
 

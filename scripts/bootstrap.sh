@@ -40,15 +40,26 @@ missing_optional=()
 for p in "${optional_packages[@]}"; do
   is_installed "$p" || missing_optional+=("$p")
 done
-# TinyXML's sources for the MinGW builds, from Debian's source package, kept out of git.
+# Sources from Debian's source packages, kept out of git: TinyXML for the MinGW builds,
+# and the LZMA SDK's encoder with its threaded match finder (lzma-dev carries only the
+# single-threaded one).
 repo_root=$(cd "$(dirname "$0")/.." && pwd)
 tinyxml_dir="$repo_root/third-party/tinyxml"
+tinyxml_files=(tinyxml.h tinystr.h tinyxml.cpp tinystr.cpp tinyxmlerror.cpp tinyxmlparser.cpp)
+lzma_mt_dir="$repo_root/third-party/lzma-mt"
+lzma_mt_files=(LzmaEnc.c LzmaEnc.h LzFind.c LzFind.h LzFindMt.c LzFindMt.h LzFindOpt.c LzHash.h
+  Threads.c Threads.h CpuArch.c CpuArch.h Compiler.h Precomp.h 7zTypes.h 7zWindows.h)
 
-have_tinyxml_sources() {
-  [ -f "$tinyxml_dir/tinyxml.h" ] && [ -f "$tinyxml_dir/tinyxmlparser.cpp" ]
+# have_sources DIR FILE...
+have_sources() {
+  local dir=$1 f
+  shift
+  for f in "$@"; do [ -f "$dir/$f" ] || return 1; done
 }
+have_tinyxml_sources() { have_sources "$tinyxml_dir" "${tinyxml_files[@]}"; }
+have_lzma_mt_sources() { have_sources "$lzma_mt_dir" "${lzma_mt_files[@]}"; }
 
-if [ ${#missing[@]} -eq 0 ] && [ ${#missing_optional[@]} -eq 0 ] && have_tinyxml_sources; then
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_optional[@]} -eq 0 ] && have_tinyxml_sources && have_lzma_mt_sources; then
   exit 0
 fi
 
@@ -121,13 +132,36 @@ add_deb_src() {
   [ -s "$list" ] || $sudo rm -f "$list"
   update_indexes
 }
-if ! have_tinyxml_sources; then
+ensure_deb_src() {
   has_deb_src || add_deb_src
+}
+
+# Copies the named files of a Debian source package (patches applied) into a folder.
+#   copy_from_source_package PACKAGE SUBFOLDER DEST FILE...
+copy_from_source_package() {
+  local package=$1 subfolder=$2 dest=$3
+  shift 3
+  local work
   work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  (cd "$work" && apt-get source -qq --download-only tinyxml >/dev/null && dpkg-source -x --no-check ./tinyxml_*.dsc src >/dev/null)
-  mkdir -p "$tinyxml_dir"
-  cp "$work"/src/tinyxml.h "$work"/src/tinystr.h "$work"/src/tinyxml.cpp "$work"/src/tinystr.cpp \
-    "$work"/src/tinyxmlerror.cpp "$work"/src/tinyxmlparser.cpp "$tinyxml_dir"/
-  echo "bootstrap: TinyXML sources in $tinyxml_dir"
+  if (cd "$work" && apt-get source -qq --download-only "$package" >/dev/null 2>&1 &&
+      dpkg-source -x --no-check ./"${package}"_*.dsc src >/dev/null); then
+    mkdir -p "$dest"
+    local f
+    for f in "$@"; do cp "$work/src/$subfolder/$f" "$dest/"; done
+    rm -rf "$work"
+    echo "bootstrap: $package sources in $dest"
+  else
+    rm -rf "$work"
+    echo "bootstrap: could not fetch the $package source package" >&2
+    return 1
+  fi
+}
+
+if ! have_lzma_mt_sources; then
+  ensure_deb_src
+  copy_from_source_package 7zip C "$lzma_mt_dir" "${lzma_mt_files[@]}"
+fi
+if ! have_tinyxml_sources; then
+  ensure_deb_src
+  copy_from_source_package tinyxml . "$tinyxml_dir" "${tinyxml_files[@]}"
 fi

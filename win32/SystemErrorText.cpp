@@ -10,5 +10,13 @@ std::wstring SystemErrorText(DWORD code, DWORD language)
     ::LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
         text.pop_back();
-    return text.empty() ? L"error " + std::to_wstring(code) : text;
+    if (!text.empty())
+        return text;
+    // Digits by hand: std::to_wstring would bring the runtime's printf into the stub.
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + code % 10));
+        code /= 10;
+    } while (code != 0);
+    return L"error " + digits;
 }

@@ -3,11 +3,22 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include <lzma/LzmaEnc.h>
-
-#include "payload/LzmaHeapAllocator.h"
+#include <lzmamt/LzmaEnc.h>
 
 namespace {
+
+void* Allocate(ISzAllocPtr, size_t size)
+{
+    return size == 0 ? nullptr : std::malloc(size);
+}
+
+void Release(ISzAllocPtr, void* address)
+{
+    std::free(address);
+}
+
+const ISzAlloc kHeap = {Allocate, Release};
+
 } // namespace
 
 std::vector<uint8_t> CompressForPayload(const std::vector<uint8_t>& data, const SLzmaTestSettings& settings)
@@ -26,7 +37,7 @@ std::vector<uint8_t> CompressForPayload(const std::vector<uint8_t>& data, const 
     SizeT destLen = out.size() - 13;
     SizeT propsSize = LZMA_PROPS_SIZE;
     const SRes res = LzmaEncode(out.data() + 13, &destLen, data.data(), data.size(), &props, out.data(), &propsSize,
-                                settings.bUnknownSize ? 1 : 0, nullptr, LzmaHeapAllocator(), LzmaHeapAllocator());
+                                settings.bUnknownSize ? 1 : 0, nullptr, &kHeap, &kHeap);
     if (res != SZ_OK || propsSize != LZMA_PROPS_SIZE)
         throw std::runtime_error("LzmaEncode failed");
     const uint64_t size = settings.bUnknownSize ? ~0ull : data.size();

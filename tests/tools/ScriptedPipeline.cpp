@@ -58,7 +58,7 @@ void Append(char* errorText, const std::string& text)
 
 } // namespace
 
-int ScriptedExtractPayload(const std::filesystem::path& /*stubPath*/, uint32_t /*streamOffset*/, char* errorText,
+int ScriptedExtractPayload(const CPayloadPath& /*stubPath*/, uint32_t /*streamOffset*/, char* errorText,
                            IPayloadHost* host)
 {
     const auto script = ReadScript();
@@ -78,11 +78,11 @@ int ScriptedExtractPayload(const std::filesystem::path& /*stubPath*/, uint32_t /
         host->PostProgress(value);
     }
 
-    const std::filesystem::path folder = host->PackageFolder();
+    const std::filesystem::path folder = host->PackageFolder().ToFilesystemPath();
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     if (const auto it = script.find(L"openfail"); it != script.end()) {
-        host->ReportOutputFileError(folder / host->NameToPath(std::string(it->second.begin(), it->second.end())));
+        host->ReportOutputFileError(folder / host->NameToPath(std::string(it->second.begin(), it->second.end())).ToFilesystemPath());
         Append(errorText, "\nError code: 23\n");
         Record(script, "failed");
         return 1;

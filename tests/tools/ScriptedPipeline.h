@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
+
+#include "payload/PayloadPath.h"
 
 class IPayloadHost;
 
@@ -13,5 +14,5 @@ class IPayloadHost;
 //   openfail=NAME  report NAME as an output file that can't be opened, then fail
 //   setup=PATH     copy PATH into the package folder as "setup.exe"
 //   record=PATH    write "cancelled" or "done" there when the pipeline ends
-int ScriptedExtractPayload(const std::filesystem::path& stubPath, uint32_t streamOffset, char* errorText,
+int ScriptedExtractPayload(const CPayloadPath& stubPath, uint32_t streamOffset, char* errorText,
                            IPayloadHost* host);

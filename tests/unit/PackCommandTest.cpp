@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "PackTestKit.h"
@@ -17,6 +20,27 @@ using namespace PackTestKit;
 namespace {
 
 using SRun = SToolRun;
+
+// Text-like content with repeats at every distance: the match finder has work to do.
+std::vector<uint8_t> Wordy(size_t size, uint32_t seed)
+{
+    static const char* const kWords[] = {"install", "package", "folder", "setup", "stream", "file", "the",
+                                         "of", "dialog", "window", "progress", "cancel", "\r\n", ", "};
+    const std::vector<uint8_t> noise = Pattern(size, seed);
+    std::vector<uint8_t> bytes;
+    bytes.reserve(size + 16);
+    for (size_t i = 0; bytes.size() < size; ++i) {
+        const char* word = kWords[noise[i % noise.size()] % std::size(kWords)];
+        bytes.insert(bytes.end(), word, word + std::strlen(word));
+        bytes.push_back(noise[(i * 7) % noise.size()] < 200 ? ' ' : noise[i % noise.size()]);
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+// What the single-threaded encoder of the earlier build made of the content of
+// StreamIsNoLargerThanTheEarlierEncoderMade, with the stream's padding.
+constexpr size_t kEarlierStreamSize = 307608;
 
 SRun Pack(std::vector<std::string> args)
 {
@@ -187,6 +211,30 @@ TEST_F(PackCommand, SameInputsGiveTheSameBytesAndTheBuildIdOnlyTouchesTheBlock)
         differing += first[i] != other[i];
     EXPECT_GT(differing, 0u);
     EXPECT_LE(differing, 17u);
+}
+
+// The second thread hands the encoder its matches in blocks: whatever the timing,
+// every run writes the same bytes.
+TEST_F(PackCommand, TwoEncoderThreadsWriteTheSameBytesEveryRun)
+{
+    WriteSource("words.txt", Wordy(900000, 21));
+    WriteSource("noise.bin", Pattern(150000, 22));
+    WriteSource("copy/words.txt", Wordy(400000, 21));
+    const auto first = PackOk({"--threads", "2"});
+    const auto second = PackOk({"--threads", "2"});
+    EXPECT_TRUE(first.bytes == second.bytes);
+    const auto files = Assemble(second.Container());
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_NE(std::find(files.begin(), files.end(), Wordy(900000, 21)), files.end());
+}
+
+TEST_F(PackCommand, StreamIsNoLargerThanTheEarlierEncoderMade)
+{
+    WriteSource("words.txt", Wordy(900000, 21));
+    WriteSource("noise.bin", Pattern(150000, 22));
+    const SPackage package = PackOk({"--lc", "8", "--dict", "1m"});
+    const size_t stream = package.bytes.size() - package.Block().StreamOffset();
+    EXPECT_LE(stream, kEarlierStreamSize);
 }
 
 TEST_F(PackCommand, ListShowsNamesSizesAndSharedChunks)

@@ -37,6 +37,23 @@ TEST(PayloadNameRules, PathsFromTheHostMustStayRelativeAndInside)
     EXPECT_FALSE(CPayloadNameRules::IsSafeRelativePath("/abs"));
     EXPECT_FALSE(CPayloadNameRules::IsSafeRelativePath("a/../../b"));
     EXPECT_FALSE(CPayloadNameRules::IsSafeRelativePath(""));
+    EXPECT_TRUE(CPayloadNameRules::IsSafeRelativePath("a//b"));
+    EXPECT_TRUE(CPayloadNameRules::IsSafeRelativePath("a/...b"));
+    EXPECT_FALSE(CPayloadNameRules::IsSafeRelativePath("a/"));
+    EXPECT_FALSE(CPayloadNameRules::IsSafeRelativePath("./a"));
+    EXPECT_FALSE(CPayloadNameRules::IsSafeRelativePath("a/."));
+    EXPECT_FALSE(CPayloadNameRules::IsSafeRelativePath(".."));
+}
+
+TEST(PayloadPath, JoinsWithOneSeparatorAndFindsTheFolder)
+{
+    EXPECT_EQ(CPayloadPath("/pkg").Join("a/b.txt"), CPayloadPath("/pkg/a/b.txt"));
+    EXPECT_EQ(CPayloadPath("/pkg/").Join("a"), CPayloadPath("/pkg/a"));
+    EXPECT_EQ(CPayloadPath().Join("a"), CPayloadPath("a"));
+    EXPECT_EQ(CPayloadPath("/pkg/a//b.txt").Parent(), CPayloadPath("/pkg/a"));
+    EXPECT_EQ(CPayloadPath("/b.txt").Parent(), CPayloadPath("/"));
+    EXPECT_EQ(CPayloadPath("b.txt").Parent(), CPayloadPath());
+    EXPECT_EQ(CPayloadPath(std::filesystem::path("/x/y")).Native(), "/x/y");
 }
 
 TEST(PayloadNameRules, PrintableEscapesControlBytesAndQuotes)

@@ -110,3 +110,16 @@ TEST_F(PayloadPipelineWine, OutputFileHeldAsADirectoryReportsCode35)
     ASSERT_EQ(host.OpenFailures().size(), 1u);
     EXPECT_EQ(host.OpenFailures()[0], m_package / "taken");
 }
+
+// Windows reads both slashes as separators and a drive prefix as outside any folder.
+TEST(PayloadPathWine, BothSlashesSeparateAndADrivePrefixIsNeverInside)
+{
+    EXPECT_TRUE(CPayloadPath(L"dir\\sub/file.txt").IsPlainRelative());
+    EXPECT_FALSE(CPayloadPath(L"C:file.txt").IsPlainRelative());
+    EXPECT_FALSE(CPayloadPath(L"\\\\server\\share\\x").IsPlainRelative());
+    EXPECT_FALSE(CPayloadPath(L"dir\\..\\..\\x").IsPlainRelative());
+    EXPECT_FALSE(CPayloadPath(L"dir/.\\x").IsPlainRelative());
+    EXPECT_EQ(CPayloadPath(L"C:\\pkg").Join(L"a\\b.txt"), CPayloadPath(L"C:\\pkg\\a\\b.txt"));
+    EXPECT_EQ(CPayloadPath(L"C:\\pkg\\a/b.txt").Parent(), CPayloadPath(L"C:\\pkg\\a"));
+    EXPECT_EQ(CPayloadPath(L"C:\\b.txt").Parent(), CPayloadPath(L"C:\\"));
+}

@@ -34,11 +34,11 @@ void CConsolePayloadHost::PostProgress(unsigned value)
           << phase << ")   " << std::flush;
 }
 
-void CConsolePayloadHost::ReportOutputFileError(const std::filesystem::path& path)
+void CConsolePayloadHost::ReportOutputFileError(const CPayloadPath& path)
 {
     CNativePayloadHost::ReportOutputFileError(path);
     EndProgress();
-    m_out << "ovrapack: Unable to open the output file " << path.string() << ".\n";
+    m_out << "ovrapack: Unable to open the output file " << PathToText(path) << ".\n";
 }
 
 void CConsolePayloadHost::EndProgress()

@@ -15,7 +15,7 @@ public:
     CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut, EMode mode = EMode::Extract);
 
     void PostProgress(unsigned value) override;
-    void ReportOutputFileError(const std::filesystem::path& path) override;
+    void ReportOutputFileError(const CPayloadPath& path) override;
     bool StoresData() override { return m_mode == EMode::Extract; }
     // Ends the progress line, if one was shown.
     void EndProgress();

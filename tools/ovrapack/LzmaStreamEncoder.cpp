@@ -1,13 +1,24 @@
 #include "LzmaStreamEncoder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
-#include <lzma/LzmaEnc.h>
-
-#include "payload/LzmaHeapAllocator.h"
+#include <lzmamt/LzmaEnc.h>
 
 namespace {
+
+void* Allocate(ISzAllocPtr, size_t size)
+{
+    return size == 0 ? nullptr : std::malloc(size);
+}
+
+void Release(ISzAllocPtr, void* address)
+{
+    std::free(address);
+}
+
+const ISzAlloc kHeap = {Allocate, Release};
 
 struct SInput
 {
@@ -30,9 +41,9 @@ struct SProgress
     const CLzmaStreamEncoder::FProgress* pProgress;
 };
 
-SRes ReadInput(void* p, void* buffer, size_t* size)
+SRes ReadInput(ISeqInStreamPtr p, void* buffer, size_t* size)
 {
-    auto* input = static_cast<SInput*>(p);
+    auto* input = reinterpret_cast<SInput*>(const_cast<ISeqInStream*>(p));
     size_t got = 0;
     if (!(*input->pRead)(static_cast<uint8_t*>(buffer), *size, got, input->strError)) {
         *size = 0;
@@ -43,15 +54,15 @@ SRes ReadInput(void* p, void* buffer, size_t* size)
     return SZ_OK;
 }
 
-size_t WriteOutput(void* p, const void* data, size_t size)
+size_t WriteOutput(ISeqOutStreamPtr p, const void* data, size_t size)
 {
-    auto* output = static_cast<SOutput*>(p);
+    auto* output = reinterpret_cast<SOutput*>(const_cast<ISeqOutStream*>(p));
     return (*output->pWrite)(static_cast<const uint8_t*>(data), size, output->strError) ? size : 0;
 }
 
-SRes ReportProgress(void* p, UInt64 inSize, UInt64)
+SRes ReportProgress(ICompressProgressPtr p, UInt64 inSize, UInt64)
 {
-    auto* progress = static_cast<SProgress*>(p);
+    auto* progress = reinterpret_cast<SProgress*>(const_cast<ICompressProgress*>(p));
     if (*progress->pProgress && inSize != std::numeric_limits<UInt64>::max())
         (*progress->pProgress)(inSize);
     return SZ_OK;
@@ -63,22 +74,22 @@ CLzmaEncProps PropsOf(const CLzmaStreamEncoder::SSettings& settings, uint64_t si
     LzmaEncProps_Init(&props);
     props.level = 9;
     props.dictSize = settings.nDictionary;
-    props.reduceSize = static_cast<UInt32>(std::min<uint64_t>(size, std::numeric_limits<UInt32>::max()));
+    props.reduceSize = size;
     props.lc = settings.nLc;
     props.lp = settings.nLp;
     props.pb = settings.nPb;
     props.fb = settings.nFastBytes;
-    props.numThreads = 1;
+    props.numThreads = settings.nThreads;
     return props;
 }
 
 struct SEncoderOwner
 {
-    CLzmaEncHandle handle = LzmaEnc_Create(LzmaHeapAllocator());
+    CLzmaEncHandle handle = LzmaEnc_Create(&kHeap);
     ~SEncoderOwner()
     {
         if (handle)
-            LzmaEnc_Destroy(handle, LzmaHeapAllocator(), LzmaHeapAllocator());
+            LzmaEnc_Destroy(handle, &kHeap, &kHeap);
     }
 };
 
@@ -129,8 +140,7 @@ bool CLzmaStreamEncoder::Encode(const SSettings& settings, uint64_t size, const 
     SInput input = {{ReadInput}, &read, 0, {}};
     SOutput output = {{WriteOutput}, &write, {}};
     SProgress reporter = {{ReportProgress}, &progress};
-    const SRes result = LzmaEnc_Encode(encoder.handle, &output.vtable, &input.vtable, &reporter.vtable, LzmaHeapAllocator(),
-                                       LzmaHeapAllocator());
+    const SRes result = LzmaEnc_Encode(encoder.handle, &output.vtable, &input.vtable, &reporter.vtable, &kHeap, &kHeap);
     if (result != SZ_OK) {
         if (!input.strError.empty())
             error = input.strError;
