@@ -1,18 +1,16 @@
 #include "HelpFiles.h"
 
+#include "HelpFolderQuery.h"
+
 #include <algorithm>
 #include <cwctype>
-#include <filesystem>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
-
 bool IsFile(const std::wstring& path)
 {
-    std::error_code error;
-    return fs::exists(fs::path(path), error);
+    return HelpFolderQuery::Exists(path);
 }
 
 bool EndsWithNoCase(const std::wstring& text, const std::wstring& ending)
@@ -34,14 +32,8 @@ bool StartsWithNoCase(const std::wstring& text, const std::wstring& start)
 // folder is the file system's, so the name decides.
 std::wstring FirstWithExtension(const std::wstring& folder, const std::wstring& extension)
 {
-    std::vector<std::wstring> names;
-    std::error_code error;
-    for (fs::directory_iterator it(fs::path(folder.empty() ? L"." : folder), error), end; !error && it != end;
-         it.increment(error)) {
-        const std::wstring name = it->path().filename().wstring();
-        if (EndsWithNoCase(name, extension))
-            names.push_back(name);
-    }
+    std::vector<std::wstring> names = HelpFolderQuery::EntryNames(folder);
+    std::erase_if(names, [&](const std::wstring& name) { return !EndsWithNoCase(name, extension); });
     if (names.empty())
         return {};
     return *std::min_element(names.begin(), names.end());

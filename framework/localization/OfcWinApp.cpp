@@ -2,14 +2,22 @@
 
 #include "Localization.h"
 #include "LocalizationDictionary.h"
-#include "ShowHelp.h"
 #include "UserInterfaceLocalization.h"
 #include "win32/Wnd.h"
+
+#include <atomic>
 
 namespace {
 // The product line whose shared key keeps the English-help notice's answer.
 constexpr int kHelpProductLine = 1034;
+
+std::atomic<COfcWinApp::HelpDisplay> s_helpDisplay{nullptr};
 } // namespace
+
+void COfcWinApp::SetHelpDisplay(HelpDisplay display)
+{
+    s_helpDisplay = display;
+}
 
 COfcWinApp::COfcWinApp(int localizationKind)
 {
@@ -34,7 +42,12 @@ void COfcWinApp::WinHelp(DWORD_PTR data, UINT command)
 {
     if (GetLocalization() == nullptr)
         return;
-    ShowHelp(this, m_strHelpFilePath, data, command, GetUILanguage(), kHelpProductLine, L"");
+    const HelpDisplay display = s_helpDisplay;
+    if (display == nullptr) {
+        WinHelpInternal(data, command);
+        return;
+    }
+    display(this, m_strHelpFilePath, data, command, GetUILanguage(), kHelpProductLine, L"");
 }
 
 void COfcWinApp::WinHelpInternal(DWORD_PTR data, UINT command)

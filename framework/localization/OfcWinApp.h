@@ -21,9 +21,17 @@ public:
     explicit COfcWinApp(int localizationKind);
     ~COfcWinApp() override;
 
+    // How WinHelp shows help: ShowHelp's signature.
+    using HelpDisplay = void (*)(CWinApp* app, const std::wstring& helpPath, DWORD_PTR data, UINT command,
+                                 const std::wstring& uiCulture, int productLineId, const std::wstring& message);
+    // A program with help installs ShowHelp once, through EnableHelpDisplay (ShowHelp.h).
+    // Until then WinHelp hands over to the classic help, so a program without help (the
+    // installer) carries neither the conditional box nor the product catalogue.
+    static void SetHelpDisplay(HelpDisplay display);
+
     int DoMessageBox(const std::wstring& text, UINT type, UINT helpId) override;
-    // Shows the help file of the current language (ShowHelp), for the framework's
-    // product line 1034.
+    // Shows the help file of the current language through the installed display, for
+    // the framework's product line 1034.
     virtual void WinHelp(DWORD_PTR data, UINT command);
     // Classic ".hlp" help through the system's help program.
     virtual void WinHelpInternal(DWORD_PTR data, UINT command);

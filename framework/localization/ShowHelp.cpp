@@ -100,3 +100,8 @@ void ShowHelp(CWinApp* app, const std::wstring& helpPath, DWORD_PTR data, UINT c
         ShowEnglishHelpNotice(productLineId);
     OpenHelpTarget(helpPath);
 }
+
+void EnableHelpDisplay()
+{
+    COfcWinApp::SetHelpDisplay(&ShowHelp);
+}

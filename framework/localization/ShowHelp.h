@@ -15,3 +15,6 @@ extern const wchar_t kOfcVendorHelpAddress[];
 // so when the target does not exist (`message`, or the framework's text when empty).
 void ShowHelp(CWinApp* app, const std::wstring& helpPath, DWORD_PTR data, UINT command, const std::wstring& uiCulture,
               int productLineId, const std::wstring& message);
+
+// Makes COfcWinApp::WinHelp show help through ShowHelp.
+void EnableHelpDisplay();

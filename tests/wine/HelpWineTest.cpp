@@ -54,6 +54,7 @@ class HelpDisplay : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
+        EnableHelpDisplay();
         const fs::path recorder =
             fs::path(FileSystemPath::ModulePath(nullptr)).parent_path().parent_path() / "tools" / "SampleSetup.exe";
         ASSERT_TRUE(SetClassDefault(L".chm", kHelpClass));
