@@ -111,3 +111,18 @@ SDriveInfo CPortableBaseWinPFile::GetDriveInfo()
         return info;
     return DriveOf(m_fileSystem.GetWorkingDirectory().GetView());
 }
+
+bool CPortableBaseWinPFile::OpenIsSettled(int nMode, int& nResult)
+{
+    nResult = 0;
+    if (nMode == GetMode() && IsOpen())
+        return true;
+    if (IsOpen()) {
+        nResult = Close();
+        if (nResult != 0)
+            return true;
+    }
+    SetMode(nMode);
+    SetLastError(0);
+    return false;
+}

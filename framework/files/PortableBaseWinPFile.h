@@ -43,6 +43,10 @@ protected:
     IFileSystem& FileSystem() { return m_fileSystem; }
     IFileErrorSink* Observer() const { return m_pObserver; }
     void SetMode(int nMode) { m_nMode = nMode; }
+    // The start of every Open: true when the file is already open in that mode, or when
+    // closing it for the new mode failed (`nResult` then holds Close's error). Otherwise
+    // the file is closed, takes the new mode and has no last error.
+    [[nodiscard]] bool OpenIsSettled(int nMode, int& nResult);
     void SetLastError(int nError) { m_nError = nError; }
 
 private:

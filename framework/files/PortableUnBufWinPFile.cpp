@@ -84,15 +84,8 @@ std::unique_ptr<PFile> CPortableUnBufWinPFile::Clone()
 
 int CPortableUnBufWinPFile::Open(int nMode)
 {
-    if (nMode == GetMode() && IsOpen())
-        return 0;
-    if (IsOpen()) {
-        const int nClose = Close();
-        if (nClose != 0)
-            return nClose;
-    }
-    SetMode(nMode);
-    SetLastError(0);
+    if (int nResult = 0; OpenIsSettled(nMode, nResult))
+        return nResult;
     m_nPosition = 0;
     ResetCache();
     using R = SFileOpenRequest;

@@ -60,15 +60,8 @@ std::unique_ptr<PFile> CPortableWinPFile::Clone()
 
 int CPortableWinPFile::Open(int nMode)
 {
-    if (nMode == GetMode() && IsOpen())
-        return 0;
-    if (IsOpen()) {
-        const int nClose = Close();
-        if (nClose != 0)
-            return nClose;
-    }
-    SetMode(nMode);
-    SetLastError(0);
+    if (int nResult = 0; OpenIsSettled(nMode, nResult))
+        return nResult;
     SOpenRow row;
     if (!RowOf(nMode, row)) {
         SetLastError(FileResult::kInvalidOpenMode);

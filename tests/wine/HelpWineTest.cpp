@@ -9,6 +9,7 @@
 
 #include "DialogWatcher.h"
 #include "LocalizationTestSupport.h"
+#include "ShellAssociation.h"
 #include "framework/controls/OfcConditionalMessageBox.h"
 #include "framework/localization/LanguageSources.h"
 #include "framework/localization/Localization.h"
@@ -27,18 +28,6 @@ namespace fs = std::filesystem;
 
 constexpr wchar_t kSharedKey[] = L"Software\\Ovra\\Suite 2019\\Office\\Shared";
 constexpr wchar_t kHelpClass[] = L"OvraTestHelp";
-
-bool SetClassDefault(const std::wstring& subKey, const std::wstring& value)
-{
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    const LONG result = ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
 
 // What a watcher thread saw while help was shown: the first box, its texts, and the
 // answer it gave (after ticking the check box when asked).

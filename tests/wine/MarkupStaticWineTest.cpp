@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "MessagePump.h"
+#include "ShellAssociation.h"
 #include "framework/controls/OfcXHTMLStatic.h"
 #include "framework/controls/OpenUrlWithBrowser.h"
 #include "win32/FileSystemPath.h"
@@ -30,18 +31,6 @@ constexpr int kHeight = 120;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr wchar_t kPageClass[] = L"OvraTestPage";
-
-bool SetClassDefault(const std::wstring& subKey, const std::wstring& value)
-{
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    const LONG result = ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
 
 std::wstring ClassDefault(const std::wstring& subKey)
 {
