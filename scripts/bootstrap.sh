@@ -108,7 +108,7 @@ else
 fi
 if [ ${#missing_optional[@]} -gt 0 ] &&
   ! $sudo apt-get install -y -qq "${missing_optional[@]}" >/dev/null; then
-  echo "bootstrap: warning: could not install ${missing_optional[*]}; 32-bit Wine tests will be skipped" >&2
+  echo "bootstrap: note: could not install ${missing_optional[*]}; the 32-bit tests run in their sandbox instead" >&2
 fi
 
 # `apt-get source` needs deb-src entries: add them for the suites the machine
