@@ -165,7 +165,7 @@ void COvrapackCommandLine::AddPack()
     AddInteger(*pack, "--fb", 5, 273, o.settings.nFastBytes, "LZMA fast bytes");
     AddInteger(*pack, "--threads", 1, 2, o.settings.nThreads,
                "Encoder threads (default 2); each count always writes the same bytes");
-    AddValue(*pack, "--dict", "SIZE", "LZMA dictionary size, bytes or with k, m, g (default 64m)",
+    AddValue(*pack, "--dict", "SIZE", "LZMA dictionary size, bytes or with k, m, g (default 128m)",
              "a dictionary size from 4k to " + std::to_string(CLzmaStreamEncoder::MaximumDictionary() >> 20) + "m",
              [&o](const std::string& text) {
                  uint64_t size = 0;

@@ -15,7 +15,7 @@ public:
         int nLc = 0;
         int nLp = 0;
         int nPb = 2;
-        uint32_t nDictionary = 64u << 20;
+        uint32_t nDictionary = 128u << 20;
         int nFastBytes = 64;
         // 2 runs the match finder in a thread of its own. Each count gives the same
         // bytes on every run; on large inputs the two counts can differ slightly
