@@ -60,3 +60,16 @@ TEST(PeImage, RefusesFilesThatAreNoPeOrAreTruncated)
     EXPECT_FALSE(CPeImage::Parse(truncated, error));
     EXPECT_NE(error.find("truncated"), std::string::npos);
 }
+
+TEST(PeImage, RefusesAnOptionalHeaderTooShortToSayWhereTheHeadersEnd)
+{
+    // An optional header of 14 bytes ended the headers at 54, inside the DOS header:
+    // the cut file was no executable any more.
+    auto stub = TestStub::Make({});
+    const size_t optionalSizeField = Read32(stub, 0x3C) + 4 + 16;
+    stub[optionalSizeField] = 14;
+    stub[optionalSizeField + 1] = 0;
+    std::string error;
+    EXPECT_FALSE(CPeImage::Parse(stub, error));
+    EXPECT_NE(error.find("truncated"), std::string::npos);
+}

@@ -12,6 +12,8 @@ constexpr size_t kSectionHeaderSize = 40;
 constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint16_t kMagicPe32Plus = 0x20B;
 constexpr size_t kCertificateDirectory = 4;
+// SizeOfHeaders is the optional header's field at 60, in both forms.
+constexpr size_t kSizeOfHeadersEnd = 64;
 
 uint16_t Read16(const std::vector<uint8_t>& file, size_t offset)
 {
@@ -48,7 +50,10 @@ std::optional<CPeImage> CPeImage::Parse(const std::vector<uint8_t>& file, uint64
     const size_t optionalSize = Read16(file, image.m_nCoffHeader + 16);
     const size_t optional = image.m_nCoffHeader + kCoffHeaderSize;
     const size_t sections = optional + optionalSize;
-    if (optionalSize < 2 || sections + sectionCount * kSectionHeaderSize > file.size()) {
+    // Every image the system loads has the optional header's fields up to SizeOfHeaders;
+    // without them the headers' end is unknown, and a cut there could fall inside the
+    // DOS header.
+    if (optionalSize < kSizeOfHeadersEnd || sections + sectionCount * kSectionHeaderSize > file.size()) {
         error = "PE headers are truncated";
         return std::nullopt;
     }
@@ -64,8 +69,7 @@ std::optional<CPeImage> CPeImage::Parse(const std::vector<uint8_t>& file, uint64
         directories + (kCertificateDirectory + 1) * 8 <= sections)
         image.m_nCertificateEntry = directories + kCertificateDirectory * 8;
 
-    const size_t headersField = optional + 60;
-    uint64_t rawEnd = headersField + 4 <= sections ? Read32(file, headersField) : sections;
+    uint64_t rawEnd = Read32(file, optional + kSizeOfHeadersEnd - 4);
     rawEnd = std::max<uint64_t>(rawEnd, sections + sectionCount * kSectionHeaderSize);
     for (size_t i = 0; i < sectionCount; ++i) {
         const size_t header = sections + i * kSectionHeaderSize;
