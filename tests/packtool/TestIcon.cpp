@@ -20,36 +20,36 @@ uint32_t RowBytes(uint32_t width, uint32_t bits)
 
 } // namespace
 
-std::vector<uint8_t> Image(const SImageSpec& spec)
+std::vector<uint8_t> Image(const SImageShape& shape)
 {
     std::vector<uint8_t> bytes;
-    if (spec.bPng) {
+    if (shape.bPng) {
         bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
         AppendBigEndian32(bytes, 13);
         bytes.insert(bytes.end(), {'I', 'H', 'D', 'R'});
-        AppendBigEndian32(bytes, spec.nSize);
-        AppendBigEndian32(bytes, spec.nSize);
+        AppendBigEndian32(bytes, shape.nSize);
+        AppendBigEndian32(bytes, shape.nSize);
         bytes.insert(bytes.end(), {8, 6, 0, 0, 0});
-        const auto rest = PackTestKit::Pattern(100 + spec.nSize, spec.nSeed);
+        const auto rest = PackTestKit::Pattern(100 + shape.nSize, shape.nSeed);
         bytes.insert(bytes.end(), rest.begin(), rest.end());
         return bytes;
     }
     LittleEndian::AppendU32(bytes, 40);
-    LittleEndian::AppendU32(bytes, spec.nSize);
-    LittleEndian::AppendU32(bytes, spec.nSize * 2);
+    LittleEndian::AppendU32(bytes, shape.nSize);
+    LittleEndian::AppendU32(bytes, shape.nSize * 2);
     LittleEndian::AppendU16(bytes, 1);
-    LittleEndian::AppendU16(bytes, spec.nBitCount);
+    LittleEndian::AppendU16(bytes, shape.nBitCount);
     for (int i = 0; i < 6; ++i)
         LittleEndian::AppendU32(bytes, 0);
-    const uint32_t palette = spec.nBitCount <= 8 ? (1u << spec.nBitCount) * 4 : 0;
+    const uint32_t palette = shape.nBitCount <= 8 ? (1u << shape.nBitCount) * 4 : 0;
     const uint32_t pixels =
-        palette + RowBytes(spec.nSize, spec.nBitCount) * spec.nSize + RowBytes(spec.nSize, 1) * spec.nSize;
-    const auto body = PackTestKit::Pattern(pixels, spec.nSeed);
+        palette + RowBytes(shape.nSize, shape.nBitCount) * shape.nSize + RowBytes(shape.nSize, 1) * shape.nSize;
+    const auto body = PackTestKit::Pattern(pixels, shape.nSeed);
     bytes.insert(bytes.end(), body.begin(), body.end());
     return bytes;
 }
 
-std::vector<uint8_t> Make(const std::vector<SImageSpec>& images)
+std::vector<uint8_t> Make(const std::vector<SImageShape>& images)
 {
     std::vector<uint8_t> file;
     LittleEndian::AppendU16(file, 0);
@@ -57,13 +57,13 @@ std::vector<uint8_t> Make(const std::vector<SImageSpec>& images)
     LittleEndian::AppendU16(file, static_cast<uint16_t>(images.size()));
     std::vector<uint8_t> data;
     const size_t first = kHeaderSize + kEntrySize * images.size();
-    for (const SImageSpec& spec : images) {
-        const std::vector<uint8_t> image = Image(spec);
-        const auto dimension = static_cast<uint8_t>(spec.nSize == 256 ? 0 : spec.nSize);
-        const auto colours = static_cast<uint8_t>(spec.nBitCount < 8 && !spec.bPng ? 1u << spec.nBitCount : 0);
+    for (const SImageShape& shape : images) {
+        const std::vector<uint8_t> image = Image(shape);
+        const auto dimension = static_cast<uint8_t>(shape.nSize == 256 ? 0 : shape.nSize);
+        const auto colours = static_cast<uint8_t>(shape.nBitCount < 8 && !shape.bPng ? 1u << shape.nBitCount : 0);
         file.insert(file.end(), {dimension, dimension, colours, 0});
         LittleEndian::AppendU16(file, 1);
-        LittleEndian::AppendU16(file, spec.bPng ? 32 : spec.nBitCount);
+        LittleEndian::AppendU16(file, shape.bPng ? 32 : shape.nBitCount);
         LittleEndian::AppendU32(file, static_cast<uint32_t>(image.size()));
         LittleEndian::AppendU32(file, static_cast<uint32_t>(first + data.size()));
         data.insert(data.end(), image.begin(), image.end());

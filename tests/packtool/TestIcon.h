@@ -8,7 +8,7 @@
 // seeded pattern, and stand-ins for PNG images that carry a real PNG header.
 namespace TestIcon {
 
-struct SImageSpec
+struct SImageShape
 {
     uint32_t nSize = 32;  // width and height, 1 to 256
     uint16_t nBitCount = 32;
@@ -16,9 +16,9 @@ struct SImageSpec
     uint32_t nSeed = 1;
 };
 
-std::vector<uint8_t> Image(const SImageSpec& spec);
+std::vector<uint8_t> Image(const SImageShape& shape);
 // An .ico file: header, directory, then the images in order.
-std::vector<uint8_t> Make(const std::vector<SImageSpec>& images);
+std::vector<uint8_t> Make(const std::vector<SImageShape>& images);
 
 constexpr size_t kHeaderSize = 6;
 constexpr size_t kEntrySize = 16;

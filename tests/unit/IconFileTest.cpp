@@ -6,9 +6,9 @@
 
 namespace {
 
-using TestIcon::SImageSpec;
+using TestIcon::SImageShape;
 
-const std::vector<SImageSpec> kSizes = {
+const std::vector<SImageShape> kSizes = {
     {16, 4, false, 1}, {32, 8, false, 2}, {48, 32, false, 3}, {256, 32, true, 4}};
 
 std::string ParseError(const std::vector<uint8_t>& file)

@@ -39,7 +39,7 @@ CResourceTree StubTree()
     return tree;
 }
 
-const std::vector<TestIcon::SImageSpec> kImages = {{16, 8, false, 11}, {32, 32, false, 12}, {256, 32, true, 13}};
+const std::vector<TestIcon::SImageShape> kImages = {{16, 8, false, 11}, {32, 32, false, 12}, {256, 32, true, 13}};
 
 CResourceTree Brand(const CStubBranding& branding, const CResourceTree& tree = StubTree())
 {

@@ -19,7 +19,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -116,19 +115,10 @@ protected:
         for (int i = 0; i < 150 && !fs::exists(s_record); ++i)
             ::Sleep(100);
         ::Sleep(200);
-        std::ifstream file(s_record, std::ios::binary);
-        std::stringstream content;
-        content << file.rdbuf();
-        const std::string text = content.str();
-        const size_t start = text.find("CommandLine: ");
-        if (start == std::string::npos)
+        const std::vector<std::wstring> arguments = ReadRecordedArguments(s_record);
+        if (arguments.empty())
             return {};
-        const size_t end = text.find("\r\n", start);
-        const std::wstring commandLine = AnsiToWide(text.substr(start + 13, end - start - 13), CP_UTF8);
-        int count = 0;
-        LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
-        std::wstring target = count == 3 && std::wstring(arguments[1]) == L"-help" ? arguments[2] : L"";
-        ::LocalFree(arguments);
+        std::wstring target = arguments.size() == 3 && arguments[1] == L"-help" ? arguments[2] : L"";
         std::error_code ignored;
         fs::remove(s_record, ignored);
         return target;

@@ -9,9 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,7 +18,6 @@
 #include "framework/controls/OfcXHTMLStatic.h"
 #include "framework/controls/OpenUrlWithBrowser.h"
 #include "win32/FileSystemPath.h"
-#include "win32/TextConversion.h"
 
 namespace {
 
@@ -149,20 +146,7 @@ protected:
         for (int i = 0; i < 200 && !fs::exists(s_record); ++i)
             PumpMessagesFor(100);
         PumpMessagesFor(200);
-        std::ifstream file(s_record, std::ios::binary);
-        std::stringstream content;
-        content << file.rdbuf();
-        const std::string text = content.str();
-        const size_t start = text.find("CommandLine: ");
-        if (start == std::string::npos)
-            return {};
-        const size_t end = text.find("\r\n", start);
-        const std::wstring commandLine = AnsiToWide(text.substr(start + 13, end - start - 13), CP_UTF8);
-        int count = 0;
-        LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
-        std::vector<std::wstring> result(arguments, arguments + count);
-        ::LocalFree(arguments);
-        return result;
+        return ReadRecordedArguments(s_record);
     }
 
     struct SFontHolder

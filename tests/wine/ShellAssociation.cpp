@@ -1,8 +1,13 @@
 #include "ShellAssociation.h"
 
 #include <windows.h>
+#include <shellapi.h>
+
+#include <fstream>
+#include <sstream>
 
 #include "win32/Handle.h"
+#include "win32/TextConversion.h"
 
 bool SetClassDefault(const std::wstring& subKey, const std::wstring& value)
 {
@@ -13,4 +18,24 @@ bool SetClassDefault(const std::wstring& subKey, const std::wstring& value)
     const CRegKeyHandle key(created);
     return ::RegSetValueExW(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::vector<std::wstring> ReadRecordedArguments(const std::filesystem::path& record)
+{
+    std::ifstream file(record, std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    const std::string text = content.str();
+    const size_t start = text.find("CommandLine: ");
+    if (start == std::string::npos)
+        return {};
+    const size_t end = text.find("\r\n", start);
+    const std::wstring commandLine = AnsiToWide(text.substr(start + 13, end - start - 13), CP_UTF8);
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
+    if (arguments == nullptr)
+        return {};
+    std::vector<std::wstring> result(arguments, arguments + count);
+    ::LocalFree(arguments);
+    return result;
 }
