@@ -12,8 +12,9 @@
 
 namespace {
 
-// The encoder's state and the match finder's thread records are shared by three threads:
-// aligned to a pair of cache lines, no two of them share a line with other blocks.
+// Three threads work on the encoder's state and the match finder's records inside it:
+// started on a 128-byte boundary (a pair of cache lines), their fields fall on the lines
+// as the SDK laid them out, not shifted by the heap's 16-byte alignment.
 void* Allocate(ISzAllocPtr, size_t size)
 {
     if (size == 0)
