@@ -63,6 +63,8 @@ inline HHOOK NullHook() { return nullptr; }
 inline void UnhookHook(HHOOK h) { ::UnhookWindowsHookEx(h); }
 inline HDC NullDC() { return nullptr; }
 inline void DeleteMemoryDC(HDC h) { ::DeleteDC(h); }
+inline HLOCAL NullLocal() { return nullptr; }
+inline void FreeLocal(HLOCAL h) { ::LocalFree(h); }
 } // namespace HandleTraits
 
 // Process, thread, event: invalid at NULL.
@@ -83,3 +85,6 @@ using CBrushHandle = CUniqueHandle<HBRUSH, HandleTraits::NullBrush, HandleTraits
 using CHookHandle = CUniqueHandle<HHOOK, HandleTraits::NullHook, HandleTraits::UnhookHook>;
 // CreateCompatibleDC: deleted with DeleteDC, unlike the contexts GetDC hands out.
 using CMemoryDCHandle = CUniqueHandle<HDC, HandleTraits::NullDC, HandleTraits::DeleteMemoryDC>;
+// What the system allocates for its caller (FormatMessageW's buffer, CommandLineToArgvW's
+// list, a converted security descriptor): freed with LocalFree.
+using CLocalHandle = CUniqueHandle<HLOCAL, HandleTraits::NullLocal, HandleTraits::FreeLocal>;

@@ -2,13 +2,7 @@
 
 #include <windows.h>
 
-#include <memory>
-
-namespace {
-struct LocalFreeDeleter {
-    void operator()(wchar_t* text) const { ::LocalFree(text); }
-};
-} // namespace
+#include "win32/Handle.h"
 
 std::string SystemMessageAnsi(std::uint32_t error)
 {
@@ -18,7 +12,7 @@ std::string SystemMessageAnsi(std::uint32_t error)
                                               FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
                                           nullptr, error, LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(&buffer),
                                           0, nullptr);
-    const std::unique_ptr<wchar_t, LocalFreeDeleter> owner(buffer);
+    const CLocalHandle owner(buffer);
     if (length == 0 || buffer == nullptr)
         return {};
     const int size = ::WideCharToMultiByte(CP_ACP, 0, buffer, static_cast<int>(length), nullptr, 0, nullptr, nullptr);

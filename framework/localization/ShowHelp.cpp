@@ -5,6 +5,7 @@
 #include "LocalizedString.h"
 #include "OfcWinApp.h"
 #include "framework/controls/OfcConditionalMessageBox.h"
+#include "win32/Handle.h"
 
 #include <shellapi.h>
 
@@ -62,9 +63,8 @@ std::wstring OpenFailureText(DWORD number)
                                               FORMAT_MESSAGE_ARGUMENT_ARRAY,
                                           format.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&formatted), 0,
                                           reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
-    std::wstring text = length != 0 && formatted != nullptr ? std::wstring(formatted, length) : reason;
-    ::LocalFree(formatted);
-    return text;
+    const CLocalHandle owner(formatted);
+    return length != 0 && formatted != nullptr ? std::wstring(formatted, length) : reason;
 }
 
 void OpenHelpTarget(const std::wstring& helpPath)

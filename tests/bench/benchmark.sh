@@ -132,7 +132,7 @@ for round in $(seq "$pack_runs"); do
 done
 same_bytes=no
 cmp -s "$work/Setup1.exe" "$work/Setup2.exe" && same_bytes=yes
-stream_offset=$(sed -n 's/^stream at \([0-9]*\):.*/\1/p' <<<"$("$ovrapack" list "$work/Setup2.exe")")
+stream_offset=$(sed -n 's/^stream at \([0-9]*\):.*/\1/p' <<<"$listing")  # the same stub in both
 stream_size=$(sed -n 's/^ *stream \([0-9]*\) bytes.*/\1/p' "$work/pack2.out")
 stream1_size=$(sed -n 's/^ *stream \([0-9]*\) bytes.*/\1/p' "$work/pack1.out")
 tail -c +$((stream_offset + 1)) "$work/Setup2.exe" | head -c "$stream_size" >"$work/stream.lzma"

@@ -7,6 +7,7 @@
 #include "framework/catalogue/CatalogRegistryKey.h"
 #include "framework/catalogue/OvraSXSError.h"
 #include "framework/catalogue/ProductCatalog.h"
+#include "win32/Handle.h"
 
 #include <string>
 
@@ -87,9 +88,8 @@ bool SetKeyDacl(HKEY key, const wchar_t* sddl)
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr))
         return false;
-    const LSTATUS result = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
-    ::LocalFree(descriptor);
-    return result == ERROR_SUCCESS;
+    const CLocalHandle owner(descriptor);
+    return ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
 }
 
 TEST_F(CatalogRegistryKeyTest, KeyRefusedWithAccessDeniedDoesNotExist)
@@ -177,9 +177,9 @@ TEST(OvraSXSErrorText, CarriesTheSystemsOneLineMessage)
                                    FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
                                nullptr, 5, LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(&message), 0, nullptr),
               0u);
+    const CLocalHandle owner(message);
     char ansi[512] = {};
     ::WideCharToMultiByte(CP_ACP, 0, message, -1, ansi, sizeof(ansi), nullptr, nullptr);
-    ::LocalFree(message);
     const std::string expected = std::string("COvraSXSError 0x00000005 -> 0x00050000 [ ") + ansi + " ]";
     EXPECT_EQ(COvraSXSError(5, 0x50000).what(), expected);
     EXPECT_EQ(expected.find('\n'), std::string::npos);

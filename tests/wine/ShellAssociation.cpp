@@ -33,9 +33,8 @@ std::vector<std::wstring> ReadRecordedArguments(const std::filesystem::path& rec
     const std::wstring commandLine = AnsiToWide(text.substr(start + 13, end - start - 13), CP_UTF8);
     int count = 0;
     LPWSTR* arguments = ::CommandLineToArgvW(commandLine.c_str(), &count);
+    const CLocalHandle owner(arguments);
     if (arguments == nullptr)
         return {};
-    std::vector<std::wstring> result(arguments, arguments + count);
-    ::LocalFree(arguments);
-    return result;
+    return std::vector<std::wstring>(arguments, arguments + count);
 }

@@ -67,9 +67,9 @@ osslsigncode sign -certs "$out/signer-cert.pem" -key "$out/signer-key.pem" -n "O
 
 # The product's icon: one solid colour for each size, so that a reader can tell which
 # image a window shows, in a 4-bit, a 32-bit and an 8-bit bitmap and a PNG.
-for spec in "16:rgb(0,0,200)" "32:rgb(0,160,64)" "48:rgb(200,0,0)" "256:rgb(230,200,0)"; do
-  size=${spec%%:*}
-  convert -size "${size}x${size}" xc:"${spec#*:}" PNG32:"$out/icon-$size.png"
+for shape in "16:rgb(0,0,200)" "32:rgb(0,160,64)" "48:rgb(200,0,0)" "256:rgb(230,200,0)"; do
+  size=${shape%%:*}
+  convert -size "${size}x${size}" xc:"${shape#*:}" PNG32:"$out/icon-$size.png"
 done
 icotool -c -o "$out/product.ico" -b 4 "$out/icon-16.png" -b 32 "$out/icon-32.png" -b 8 "$out/icon-48.png" \
   -r "$out/icon-256.png"
