@@ -9,6 +9,8 @@ packages=(
   lzma-dev libtinyxml-dev googletest libgtest-dev dpkg-dev
   # packaging tool: command line, JSON, pictures, man page
   libcli11-dev nlohmann-json3-dev libstb-dev help2man
+  # named time zones the time tests switch between (Europe/Berlin, Australia/Sydney)
+  tzdata
   # translations
   gettext libgettextpo-dev
   # locales the Wine tests generate into the build folder (localedef and its sources)

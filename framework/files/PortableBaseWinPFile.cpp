@@ -97,11 +97,13 @@ int CPortableBaseWinPFile::Truncate()
 
 int CPortableBaseWinPFile::Delete()
 {
-    const int nClose = Close();
-    if (nClose != 0)
-        return nClose;
-    const int nError = m_fileSystem.RemoveFile(m_path.c_str());
-    return SetError(nError, kLocationDelete, kSourceName);
+    // A failed close must not leave the file behind: temporary files are deleted this way.
+    const int nClose = Discard();
+    const int nRemove = SetError(m_fileSystem.RemoveFile(m_path.c_str()), kLocationDelete, kSourceName);
+    if (nClose == 0)
+        return nRemove;
+    m_nError = nClose;
+    return nClose;
 }
 
 SDriveInfo CPortableBaseWinPFile::GetDriveInfo()

@@ -34,6 +34,9 @@ protected:
     int SetError(int nError, int nLocation, const wchar_t* pszSource);
     int Fail(int nError, int nLocation) { return SetError(nError, nLocation, GetSourceName()); }
     virtual const wchar_t* GetSourceName() const;
+    // Closes the file that is about to be removed: what is not written yet need not be, and
+    // the file is let go whatever the result.
+    [[nodiscard]] virtual int Discard() { return Close(); }
     // Opens the path as asked; the last error tells the result.
     int OpenDevice(const SFileOpenRequest& request, int nLocation);
     // Closes the open file, if any.

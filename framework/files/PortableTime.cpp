@@ -28,6 +28,17 @@ std::int64_t FromLocalFields(int nYear, int nMonth, int nDay, int nHour, int nMi
     return RuntimeLocalTime::FromLocal(record);
 }
 
+// Seconds since 1970 of broken-down fields read as universal time, by the calendar alone.
+std::int64_t SecondsOfUniversalFields(const std::tm& record)
+{
+    const std::int64_t nYears = record.tm_year - 70;
+    // Leap days from 1970 up to the start of the year: every fourth year from 1972, less
+    // the centuries from 2100, plus every fourth century from 2000.
+    const std::int64_t nLeapDays = (record.tm_year - 69) / 4 - (record.tm_year - 1) / 100 + (record.tm_year + 299) / 400;
+    const std::int64_t nDays = nYears * 365 + nLeapDays + record.tm_yday;
+    return nDays * 86400 + record.tm_hour * 3600 + record.tm_min * 60 + record.tm_sec;
+}
+
 } // namespace
 
 CPortableTime::CPortableTime(int nYear, int nMonth, int nDay, int nHour, int nMinute,
@@ -162,16 +173,13 @@ CPortableTime& CPortableTime::operator-=(const CPortableTimeSpan& span)
 
 int GetLocalUtcOffsetHours(const CPortableTime& when)
 {
-    std::tm universal{};
-    if (!when.GetUniversalTm(universal))
+    // The wall clock of the instant itself, counted as if it were universal time. Reading
+    // the universal fields back as local time instead would ask the zone about another
+    // instant, an hour off next to every change of daylight saving.
+    std::tm local{};
+    if (!when.GetLocalTm(local))
         return 0;
-    // Read back as local wall time with daylight saving decided for that moment; a record
-    // marked as standard time would lose the daylight hour in summer.
-    universal.tm_isdst = -1;
-    const std::int64_t nAsLocal = RuntimeLocalTime::FromLocal(universal);
-    if (nAsLocal == -1)
-        return 0;
-    return static_cast<int>((when.GetTime() - nAsLocal) / 3600);
+    return static_cast<int>((SecondsOfUniversalFields(local) - when.GetTime()) / 3600);
 }
 
 int GetStandardUtcOffsetHours(const CPortableTime& when)

@@ -12,16 +12,17 @@ public:
         ++m_pFile->nOpen;
         m_pFile->bShared = m_pFile->nOpen == 1 ? request.bShareRead : m_pFile->bShared && request.bShareRead;
     }
-    ~CDevice() override { (void)Close(); }
 
+    ~CDevice() override { Release(); }
+
+    // A failed close still lets the file go, as the system does with the handle.
     int Close() override
     {
         if (m_bClosed)
             return 6;
-        m_bClosed = true;
-        if (--m_pFile->nOpen == 0)
-            m_pFile->bShared = true;
-        return 0;
+        Release();
+        SFault fault{};
+        return m_owner.NextCall(EOperation::Close, fault) ? fault.nError : 0;
     }
 
     int Read(void* pBuffer, std::uint32_t nCount, std::uint32_t& nRead) override
@@ -31,9 +32,15 @@ public:
             return kErrorAccessDenied;
         if (!Aligned(pBuffer, nCount))
             return kErrorInvalidParameter;
+        SFault fault{};
+        const bool bFault = m_owner.NextCall(EOperation::Read, fault);
+        if (bFault && fault.nError != 0)
+            return fault.nError;
         const std::vector<unsigned char>& data = m_pFile->data;
         if (m_nPosition < data.size())
             nRead = static_cast<std::uint32_t>(std::min<std::uint64_t>(nCount, data.size() - m_nPosition));
+        if (bFault)
+            nRead = std::min(nRead, fault.nShortRead);
         if (nRead > 0)
             std::memcpy(pBuffer, data.data() + m_nPosition, nRead);
         m_nPosition += nRead;
@@ -47,6 +54,8 @@ public:
             return kErrorAccessDenied;
         if (!Aligned(pData, nCount))
             return kErrorInvalidParameter;
+        if (SFault fault{}; m_owner.NextCall(EOperation::Write, fault))
+            return fault.nError;
         std::vector<unsigned char>& data = m_pFile->data;
         if (data.size() < m_nPosition + nCount)
             data.resize(m_nPosition + nCount);
@@ -58,6 +67,8 @@ public:
 
     int Move(std::int64_t nDistance, EMoveMethod method, std::uint64_t& nPosition) override
     {
+        if (SFault fault{}; m_owner.NextCall(EOperation::Move, fault))
+            return fault.nError;
         std::int64_t nBase = 0;
         if (method == EMoveMethod::Current)
             nBase = static_cast<std::int64_t>(m_nPosition);
@@ -80,11 +91,22 @@ public:
 
     int GetSize(std::uint64_t& nSize) override
     {
+        if (SFault fault{}; m_owner.NextCall(EOperation::GetSize, fault))
+            return fault.nError;
         nSize = m_pFile->data.size();
         return 0;
     }
 
 private:
+    void Release()
+    {
+        if (m_bClosed)
+            return;
+        m_bClosed = true;
+        if (--m_pFile->nOpen == 0)
+            m_pFile->bShared = true;
+    }
+
     bool Aligned(const void* pMemory, std::uint32_t nCount)
     {
         if (!m_request.bNoBuffering)
@@ -156,4 +178,27 @@ std::vector<unsigned char>& CMemoryFileSystem::Contents(const std::wstring& path
     if (!pFile)
         pFile = std::make_shared<SFile>();
     return pFile->data;
+}
+
+void CMemoryFileSystem::FailNth(EOperation operation, int nNth, int nError)
+{
+    m_faults.push_back({operation, Calls(operation) + nNth, nError, 0});
+}
+
+void CMemoryFileSystem::ShortenNthRead(int nNth, std::uint32_t nBytes)
+{
+    m_faults.push_back({EOperation::Read, Calls(EOperation::Read) + nNth, 0, nBytes});
+}
+
+bool CMemoryFileSystem::NextCall(EOperation operation, SFault& fault)
+{
+    const int nCall = ++m_calls[static_cast<int>(operation)];
+    const auto found = std::find_if(m_faults.begin(), m_faults.end(), [&](const SFault& planned) {
+        return planned.operation == operation && planned.nCall == nCall;
+    });
+    if (found == m_faults.end())
+        return false;
+    fault = *found;
+    m_faults.erase(found);
+    return true;
 }

@@ -10,7 +10,9 @@
 
 // Files in memory behind the library's system interface. A file opened without buffering
 // behaves like a disk: any transfer whose position, size or memory is not a multiple of
-// the sector size is refused with the system's "invalid parameter".
+// the sector size is refused with the system's "invalid parameter". Faults can be planned:
+// a chosen call of an open file's operation fails and changes nothing, or a read returns
+// less than asked although more follows.
 class CMemoryFileSystem final : public IFileSystem
 {
 public:
@@ -20,6 +22,10 @@ public:
     static constexpr int kErrorFileExists = 80;
     static constexpr int kErrorInvalidParameter = 87;
     static constexpr int kErrorNegativeSeek = 131;
+    static constexpr int kErrorDiskFull = 112;
+    static constexpr int kErrorCrc = 23;
+
+    enum class EOperation { Move, Read, Write, GetSize, Close };
 
     explicit CMemoryFileSystem(std::uint32_t nSectorSize = 512) : m_nSectorSize(nSectorSize) {}
 
@@ -38,6 +44,13 @@ public:
     // Transfers refused for their alignment so far.
     int RefusedTransfers() const { return m_nRefused; }
 
+    // The nth call of the operation from now on (1: the next one), on any open file.
+    void FailNth(EOperation operation, int nNth, int nError);
+    void ShortenNthRead(int nNth, std::uint32_t nBytes);
+    void ClearFaults() { m_faults.clear(); }
+    bool HasFaults() const { return !m_faults.empty(); }
+    int Calls(EOperation operation) const { return m_calls[static_cast<int>(operation)]; }
+
 private:
     class CDevice;
     struct SFile
@@ -47,7 +60,20 @@ private:
         bool bShared = true;
     };
 
+    struct SFault
+    {
+        EOperation operation;
+        int nCall;
+        int nError;
+        std::uint32_t nShortRead;
+    };
+
+    // Counts the call; the fault planned for it, if any, is taken out of the plan.
+    bool NextCall(EOperation operation, SFault& fault);
+
     std::map<std::wstring, std::shared_ptr<SFile>> m_files;
+    std::vector<SFault> m_faults;
+    int m_calls[5] = {};
     std::uint32_t m_nSectorSize;
     SFileOpenRequest m_lastRequest;
     int m_nRefused = 0;

@@ -10,6 +10,8 @@
 #include <limits>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr const char* kUniversal = "UTC0";
@@ -228,6 +230,47 @@ TEST_F(PortableTimeTest, OffsetsFromUniversalTime)
     UseZone(kNewfoundland);
     EXPECT_EQ(GetLocalUtcOffsetHours(winter), -3);
     EXPECT_EQ(GetStandardUtcOffsetHours(summer), -3);
+}
+
+// Each zone's changes of 2024 as universal instants, from the zone's published rules.
+struct SZoneYear
+{
+    const char* zone;
+    int nStandard;
+    // Daylight saving is in force from the first instant up to the second; in the southern
+    // hemisphere the year starts inside it.
+    std::int64_t nFirstChange;
+    std::int64_t nSecondChange;
+    bool bDaylightBetween;
+};
+
+constexpr std::int64_t kJanuary1st2024Utc = 1704067200;
+constexpr std::int64_t kJanuary1st2025Utc = 1735689600;
+
+TEST_F(PortableTimeTest, OffsetsAreThoseOfTheInstantInEveryHalfHourOfAYear)
+{
+    const SZoneYear years[] = {
+        // 2024-03-31 01:00 UTC and 2024-10-27 01:00 UTC.
+        {"Europe/Berlin", 1, 1711846800, 1729990800, true},
+        // 2024-04-06 16:00 UTC (03:00 daylight) and 2024-10-05 16:00 UTC (02:00 standard).
+        {"Australia/Sydney", 10, 1712419200, 1728144000, false},
+    };
+    for (const SZoneYear& year : years) {
+        const std::string file = std::string("/usr/share/zoneinfo/") + year.zone;
+        ASSERT_EQ(access(file.c_str(), R_OK), 0) << file << " is missing: the zone data is not installed";
+        UseZone(year.zone);
+        int nWrong = 0;
+        for (std::int64_t nTime = kJanuary1st2024Utc; nTime < kJanuary1st2025Utc; nTime += 1800) {
+            const bool bBetween = nTime >= year.nFirstChange && nTime < year.nSecondChange;
+            const bool bDaylight = bBetween == year.bDaylightBetween;
+            const CPortableTime when(nTime);
+            const int nLocal = GetLocalUtcOffsetHours(when);
+            const int nStandard = GetStandardUtcOffsetHours(when);
+            if ((nLocal != year.nStandard + (bDaylight ? 1 : 0) || nStandard != year.nStandard) && ++nWrong <= 5)
+                ADD_FAILURE() << year.zone << " at " << nTime << ": offset " << nLocal << ", standard " << nStandard;
+        }
+        EXPECT_EQ(nWrong, 0) << year.zone;
+    }
 }
 
 TEST_F(PortableTimeTest, NowIsAConvertibleTime)

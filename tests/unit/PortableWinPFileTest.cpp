@@ -104,6 +104,14 @@ TEST(PortableWinPFileTest, TruncateOfAClosedFileFailsAndTemporaryFilesDisappear)
         EXPECT_EQ(temporary.GetDriveInfo().cLetter, L'D');
     }
     EXPECT_FALSE(disk.Exists(L"D:\\t.tmp"));
+    {
+        CPortableWinPTmpPFile temporary(L"D:\\failing.tmp", 2, nullptr, disk);
+        const unsigned char byte = 1;
+        std::uint32_t nWritten = 0;
+        ASSERT_EQ(temporary.Write(&byte, 1, &nWritten), 0);
+        disk.FailNth(CMemoryFileSystem::EOperation::Close, 1, 6);
+    }
+    EXPECT_FALSE(disk.Exists(L"D:\\failing.tmp")) << "a failed close does not keep a temporary file";
     CPortableWinPFile relative(L"name.txt", 1, nullptr, disk);
     EXPECT_EQ(relative.GetDriveInfo().cLetter, L'D') << "the working directory's drive";
 }
