@@ -4,14 +4,8 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <vector>
 
 namespace {
-
-bool IsFile(const std::wstring& path)
-{
-    return HelpFolderQuery::Exists(path);
-}
 
 bool EndsWithNoCase(const std::wstring& text, const std::wstring& ending)
 {
@@ -28,21 +22,31 @@ bool StartsWithNoCase(const std::wstring& text, const std::wstring& start)
                       [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
 }
 
-// The first entry of the folder with the extension, by name: the listing order of a
-// folder is the file system's, so the name decides.
-std::wstring FirstWithExtension(const std::wstring& folder, const std::wstring& extension)
+// The first entry the folder lists with the extension. The program's folder is often a
+// downloads folder of thousands of files: the listing ends at the first match.
+std::wstring FirstWithExtension(const IHelpFolderQuery& query, const std::wstring& folder,
+                                const std::wstring& extension)
 {
-    std::vector<std::wstring> names = HelpFolderQuery::EntryNames(folder);
-    std::erase_if(names, [&](const std::wstring& name) { return !EndsWithNoCase(name, extension); });
-    if (names.empty())
-        return {};
-    return *std::min_element(names.begin(), names.end());
+    std::wstring first;
+    query.ListMatching(folder, extension, [&](const std::wstring& name) {
+        if (!EndsWithNoCase(name, extension))
+            return true;
+        first = name;
+        return false;
+    });
+    return first;
 }
 
 } // namespace
 
 bool FindHelpFile(std::wstring* found, const wchar_t* folder, const wchar_t* baseA, const wchar_t* baseB,
                   CLanguage language, const wchar_t* plainName)
+{
+    return FindHelpFile(HelpFolderQuery(), found, folder, baseA, baseB, language, plainName);
+}
+
+bool FindHelpFile(const IHelpFolderQuery& query, std::wstring* found, const wchar_t* folder, const wchar_t* baseA,
+                  const wchar_t* baseB, CLanguage language, const wchar_t* plainName)
 {
     if (found == nullptr)
         return false;
@@ -63,7 +67,7 @@ bool FindHelpFile(std::wstring* found, const wchar_t* folder, const wchar_t* bas
     for (const std::wstring& suffix : suffixes) {
         for (const std::wstring& candidate : {dir + a + suffix + L".shlp", dir + b + suffix + L".shlp",
                                               dir + a + suffix + L".chm", dir + b + suffix + L".chm"}) {
-            if (IsFile(candidate)) {
+            if (query.Exists(candidate)) {
                 result = candidate;
                 break;
             }
@@ -71,12 +75,12 @@ bool FindHelpFile(std::wstring* found, const wchar_t* folder, const wchar_t* bas
         if (!result.empty())
             break;
     }
-    if (result.empty() && plainName != nullptr && IsFile(dir + plainName))
+    if (result.empty() && plainName != nullptr && query.Exists(dir + plainName))
         result = dir + plainName;
     for (const wchar_t* extension : {L".shlp", L".chm"}) {
         if (!result.empty())
             break;
-        const std::wstring name = FirstWithExtension(dir, extension);
+        const std::wstring name = FirstWithExtension(query, dir, extension);
         if (!name.empty())
             result = dir + name;
     }

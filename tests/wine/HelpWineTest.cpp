@@ -11,6 +11,8 @@
 #include "LocalizationTestSupport.h"
 #include "ShellAssociation.h"
 #include "framework/controls/OfcConditionalMessageBox.h"
+#include "framework/localization/HelpFiles.h"
+#include "framework/localization/HelpFolderQuery.h"
 #include "framework/localization/LanguageSources.h"
 #include "framework/localization/Localization.h"
 #include "framework/localization/ShowHelp.h"
@@ -128,6 +130,26 @@ protected:
     static inline fs::path s_record;
 };
 
+// The system's answers to the help-file search, counted.
+class CCountingSystemQuery final : public IHelpFolderQuery
+{
+public:
+    bool Exists(const std::wstring& path) const override { return HelpFolderQuery().Exists(path); }
+
+    void ListMatching(const std::wstring& folder, const std::wstring& extension,
+                      const EntryVisitor& visit) const override
+    {
+        ++m_listings;
+        HelpFolderQuery().ListMatching(folder, extension, [&](const std::wstring& name) {
+            ++m_entriesRead;
+            return visit(name);
+        });
+    }
+
+    mutable int m_listings = 0;
+    mutable std::size_t m_entriesRead = 0;
+};
+
 TEST_F(HelpDisplay, GermanInterfaceFindsTheEnglishCultureHelpFile)
 {
     CTestApp app(kDictionaryLocalization);
@@ -208,6 +230,21 @@ TEST_F(HelpDisplay, MissingTargetOrFailedOpeningIsShownInABox)
     ASSERT_TRUE(failed.shown);
     EXPECT_EQ(failed.text.rfind(L"The help could not be opened: ", 0), 0u) << WideToAnsi(failed.text, CP_UTF8);
     EXPECT_GT(failed.text.size(), 31u) << "the system's reason follows";
+}
+
+TEST_F(HelpDisplay, AFullFolderIsListedOnlyUpToItsFirstHelpFile)
+{
+    for (int i = 0; i < 1000; ++i)
+        Touch((L"download" + std::to_wstring(i) + L".zip").c_str());
+    Touch(L"notes.chmold");
+    const std::wstring manual = Touch(L"Manual.chm");
+    CCountingSystemQuery query;
+    std::wstring found;
+    ASSERT_TRUE(FindHelpFile(query, &found, s_folder.wstring().c_str(), L"MyTool_", L"mytool_",
+                             CLanguage::FromCode(L"DEU", false), L"My Tool"));
+    EXPECT_EQ(found, manual);
+    EXPECT_EQ(query.m_listings, 2) << "\".shlp\", then \".chm\"";
+    EXPECT_LE(query.m_entriesRead, 2u) << "the system matches the pattern: the other files are never read";
 }
 
 TEST(LanguageSources, FamilyAndInstalledLanguagesLiveInTheCatalogueKeys)
