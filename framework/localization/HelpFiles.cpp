@@ -37,6 +37,22 @@ std::wstring FirstWithExtension(const IHelpFolderQuery& query, const std::wstrin
     return first;
 }
 
+// The conversion of an insert, "!...!" included, that reads one string argument and
+// nothing else: flags, width and precision given as digits, then "s", "ls" or "ws".
+bool IsOneStringConversion(const std::wstring& conversion)
+{
+    if (conversion.empty())
+        return true;
+    if (conversion.size() < 3 || conversion.front() != L'!' || conversion.back() != L'!')
+        return false;
+    std::wstring body = conversion.substr(1, conversion.size() - 2);
+    const std::size_t end = body.find_first_not_of(L"-+ #0123456789.");
+    if (end == std::wstring::npos)
+        return false;
+    body.erase(0, end);
+    return body == L"s" || body == L"ls" || body == L"ws";
+}
+
 } // namespace
 
 bool FindHelpFile(std::wstring* found, const wchar_t* folder, const wchar_t* baseA, const wchar_t* baseB,
@@ -107,6 +123,39 @@ CLanguage HelpFileLanguage(const std::wstring& helpPath)
     if (helpPath.size() >= 9)
         return CLanguage::FromCultureName(helpPath.substr(helpPath.size() - 9, 5).c_str(), false);
     return CLanguage::FromIndex(CLanguage::kInvalid);
+}
+
+std::wstring OneArgumentMessageFormat(const std::wstring& format)
+{
+    std::wstring result;
+    result.reserve(format.size() + 8);
+    for (std::size_t at = 0; at < format.size(); ++at) {
+        result += format[at];
+        if (format[at] != L'%' || at + 1 == format.size())
+            continue;
+        if (format[at + 1] < L'1' || format[at + 1] > L'9') {
+            // An escape ("%%", "%n", "%0", ...) takes no argument.
+            result += format[++at];
+            continue;
+        }
+        // An insert number has one or two digits; a conversion may follow in "!...!".
+        std::size_t end = at + 2;
+        if (end < format.size() && format[end] >= L'0' && format[end] <= L'9')
+            ++end;
+        std::size_t conversionEnd = end;
+        if (end < format.size() && format[end] == L'!') {
+            const std::size_t close = format.find(L'!', end + 1);
+            conversionEnd = close == std::wstring::npos ? format.size() : close + 1;
+        }
+        if (end == at + 2 && format[at + 1] == L'1' &&
+            IsOneStringConversion(format.substr(end, conversionEnd - end))) {
+            result.append(format, at + 1, conversionEnd - at - 1);
+            at = conversionEnd - 1;
+        } else {
+            result += L'%';
+        }
+    }
+    return result;
 }
 
 bool IsHelpAddress(const std::wstring& helpPath)

@@ -29,6 +29,11 @@ std::wstring HelpBaseName(const std::wstring& name, const CLanguage& language);
 // code ("Help_DEU.chm"), else a culture name ("Help_de-DE.chm"); invalid otherwise.
 CLanguage HelpFileLanguage(const std::wstring& helpPath);
 
+// A message format for one argument: every insert but "%1" (plain, or with a string
+// conversion such as "%1!s!") made literal, so that a translation naming "%2" or a
+// width taken from an argument reads nothing past the one argument there is.
+std::wstring OneArgumentMessageFormat(const std::wstring& format);
+
 // Whether a help target is an address rather than a file.
 bool IsHelpAddress(const std::wstring& helpPath);
 

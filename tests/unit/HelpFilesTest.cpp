@@ -175,6 +175,19 @@ TEST(HelpNames, BaseNamesAndTheLanguageOfAHelpPath)
     EXPECT_FALSE(IsHelpAddress(L"https://example.com/"));
 }
 
+TEST(OneArgumentFormat, OnlyTheFirstInsertReadsAnArgument)
+{
+    for (const wchar_t* kept : {L"The help could not be opened: %1", L"%1!s! and %1!-20ls!, 100%% sure%n",
+                                L"%0", L"%.%!%t", L"trailing %"})
+        EXPECT_EQ(OneArgumentMessageFormat(kept), kept);
+    EXPECT_EQ(OneArgumentMessageFormat(L"L'aide (%2) : %1"), L"L'aide (%%2) : %1");
+    EXPECT_EQ(OneArgumentMessageFormat(L"%10 %12!s! %99"), L"%%10 %%12!s! %%99") << "two-digit inserts";
+    EXPECT_EQ(OneArgumentMessageFormat(L"%1!*s!"), L"%%1!*s!") << "a width from the next argument";
+    EXPECT_EQ(OneArgumentMessageFormat(L"%1!.*s! %1!d! %1!S! %1!s"), L"%%1!.*s! %%1!d! %%1!S! %%1!s")
+        << "anything but one wide string stays text";
+    EXPECT_EQ(OneArgumentMessageFormat(L"%%2 %1%2"), L"%%2 %1%%2");
+}
+
 TEST(InstalledLanguages, PiecesOfThreeOrFiveCharactersOnceInOrder)
 {
     std::list<std::wstring> languages{L"FRA"};
