@@ -4,14 +4,8 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <vector>
 
 namespace {
-
-bool IsFile(const std::wstring& path)
-{
-    return HelpFolderQuery::Exists(path);
-}
 
 bool EndsWithNoCase(const std::wstring& text, const std::wstring& ending)
 {
@@ -28,21 +22,47 @@ bool StartsWithNoCase(const std::wstring& text, const std::wstring& start)
                       [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
 }
 
-// The first entry of the folder with the extension, by name: the listing order of a
-// folder is the file system's, so the name decides.
-std::wstring FirstWithExtension(const std::wstring& folder, const std::wstring& extension)
+// The first entry the folder lists with the extension. The program's folder is often a
+// downloads folder of thousands of files: the listing ends at the first match.
+std::wstring FirstWithExtension(const IHelpFolderQuery& query, const std::wstring& folder,
+                                const std::wstring& extension)
 {
-    std::vector<std::wstring> names = HelpFolderQuery::EntryNames(folder);
-    std::erase_if(names, [&](const std::wstring& name) { return !EndsWithNoCase(name, extension); });
-    if (names.empty())
-        return {};
-    return *std::min_element(names.begin(), names.end());
+    std::wstring first;
+    query.ListMatching(folder, extension, [&](const std::wstring& name) {
+        if (!EndsWithNoCase(name, extension))
+            return true;
+        first = name;
+        return false;
+    });
+    return first;
+}
+
+// The conversion of an insert, "!...!" included, that reads one string argument and
+// nothing else: flags, width and precision given as digits, then "s", "ls" or "ws".
+bool IsOneStringConversion(const std::wstring& conversion)
+{
+    if (conversion.empty())
+        return true;
+    if (conversion.size() < 3 || conversion.front() != L'!' || conversion.back() != L'!')
+        return false;
+    std::wstring body = conversion.substr(1, conversion.size() - 2);
+    const std::size_t end = body.find_first_not_of(L"-+ #0123456789.");
+    if (end == std::wstring::npos)
+        return false;
+    body.erase(0, end);
+    return body == L"s" || body == L"ls" || body == L"ws";
 }
 
 } // namespace
 
 bool FindHelpFile(std::wstring* found, const wchar_t* folder, const wchar_t* baseA, const wchar_t* baseB,
                   CLanguage language, const wchar_t* plainName)
+{
+    return FindHelpFile(HelpFolderQuery(), found, folder, baseA, baseB, language, plainName);
+}
+
+bool FindHelpFile(const IHelpFolderQuery& query, std::wstring* found, const wchar_t* folder, const wchar_t* baseA,
+                  const wchar_t* baseB, CLanguage language, const wchar_t* plainName)
 {
     if (found == nullptr)
         return false;
@@ -63,7 +83,7 @@ bool FindHelpFile(std::wstring* found, const wchar_t* folder, const wchar_t* bas
     for (const std::wstring& suffix : suffixes) {
         for (const std::wstring& candidate : {dir + a + suffix + L".shlp", dir + b + suffix + L".shlp",
                                               dir + a + suffix + L".chm", dir + b + suffix + L".chm"}) {
-            if (IsFile(candidate)) {
+            if (query.Exists(candidate)) {
                 result = candidate;
                 break;
             }
@@ -71,12 +91,12 @@ bool FindHelpFile(std::wstring* found, const wchar_t* folder, const wchar_t* bas
         if (!result.empty())
             break;
     }
-    if (result.empty() && plainName != nullptr && IsFile(dir + plainName))
+    if (result.empty() && plainName != nullptr && query.Exists(dir + plainName))
         result = dir + plainName;
     for (const wchar_t* extension : {L".shlp", L".chm"}) {
         if (!result.empty())
             break;
-        const std::wstring name = FirstWithExtension(dir, extension);
+        const std::wstring name = FirstWithExtension(query, dir, extension);
         if (!name.empty())
             result = dir + name;
     }
@@ -103,6 +123,39 @@ CLanguage HelpFileLanguage(const std::wstring& helpPath)
     if (helpPath.size() >= 9)
         return CLanguage::FromCultureName(helpPath.substr(helpPath.size() - 9, 5).c_str(), false);
     return CLanguage::FromIndex(CLanguage::kInvalid);
+}
+
+std::wstring OneArgumentMessageFormat(const std::wstring& format)
+{
+    std::wstring result;
+    result.reserve(format.size() + 8);
+    for (std::size_t at = 0; at < format.size(); ++at) {
+        result += format[at];
+        if (format[at] != L'%' || at + 1 == format.size())
+            continue;
+        if (format[at + 1] < L'1' || format[at + 1] > L'9') {
+            // An escape ("%%", "%n", "%0", ...) takes no argument.
+            result += format[++at];
+            continue;
+        }
+        // An insert number has one or two digits; a conversion may follow in "!...!".
+        std::size_t end = at + 2;
+        if (end < format.size() && format[end] >= L'0' && format[end] <= L'9')
+            ++end;
+        std::size_t conversionEnd = end;
+        if (end < format.size() && format[end] == L'!') {
+            const std::size_t close = format.find(L'!', end + 1);
+            conversionEnd = close == std::wstring::npos ? format.size() : close + 1;
+        }
+        if (end == at + 2 && format[at + 1] == L'1' &&
+            IsOneStringConversion(format.substr(end, conversionEnd - end))) {
+            result.append(format, at + 1, conversionEnd - at - 1);
+            at = conversionEnd - 1;
+        } else {
+            result += L'%';
+        }
+    }
+    return result;
 }
 
 bool IsHelpAddress(const std::wstring& helpPath)

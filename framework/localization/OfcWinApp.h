@@ -26,7 +26,7 @@ public:
                                  const std::wstring& uiCulture, int productLineId, const std::wstring& message);
     // A program with help installs ShowHelp once, through EnableHelpDisplay (ShowHelp.h).
     // Until then WinHelp hands over to the classic help, so a program without help (the
-    // installer) carries neither the conditional box nor the product catalogue.
+    // installer) links neither the conditional box nor the product catalogue's code.
     static void SetHelpDisplay(HelpDisplay display);
 
     int DoMessageBox(const std::wstring& text, UINT type, UINT helpId) override;

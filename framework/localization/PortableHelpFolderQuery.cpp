@@ -1,26 +1,29 @@
-#include "HelpFolderQuery.h"
+#include "PortableHelpFolderQuery.h"
 
 #include <filesystem>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
-namespace HelpFolderQuery {
-
-bool Exists(const std::wstring& path)
+bool CPortableHelpFolderQuery::Exists(const std::wstring& path) const
 {
     std::error_code error;
     return fs::exists(fs::path(path), error);
 }
 
-std::vector<std::wstring> EntryNames(const std::wstring& folder)
+void CPortableHelpFolderQuery::ListMatching(const std::wstring& folder, const std::wstring&,
+                                            const EntryVisitor& visit) const
 {
-    std::vector<std::wstring> names;
     std::error_code error;
     for (fs::directory_iterator it(fs::path(folder.empty() ? L"." : folder), error), end; !error && it != end;
-         it.increment(error))
-        names.push_back(it->path().filename().wstring());
-    return names;
+         it.increment(error)) {
+        if (!visit(it->path().filename().wstring()))
+            return;
+    }
 }
 
-} // namespace HelpFolderQuery
+const IHelpFolderQuery& HelpFolderQuery()
+{
+    static const CPortableHelpFolderQuery query;
+    return query;
+}

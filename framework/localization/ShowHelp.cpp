@@ -57,11 +57,14 @@ std::wstring OpenFailureText(DWORD number)
     static_cast<void>(LoadLocalizedString(format, IDS_OFC_HELP_OPEN_FAILED));
     if (format.empty())
         return reason;
+    // A translation may name inserts the English text does not have: only "%1" reads
+    // the one argument.
+    const std::wstring safeFormat = OneArgumentMessageFormat(format);
     const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(reason.c_str())};
     wchar_t* formatted = nullptr;
     const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER |
                                               FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                          format.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&formatted), 0,
+                                          safeFormat.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&formatted), 0,
                                           reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
     const CLocalHandle owner(formatted);
     return length != 0 && formatted != nullptr ? std::wstring(formatted, length) : reason;

@@ -1,33 +1,34 @@
-#include "HelpFolderQuery.h"
+#include "WindowsHelpFolderQuery.h"
 
 #include <windows.h>
 
 #include "win32/Handle.h"
 
-namespace HelpFolderQuery {
-
-bool Exists(const std::wstring& path)
+bool CWindowsHelpFolderQuery::Exists(const std::wstring& path) const
 {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<std::wstring> EntryNames(const std::wstring& folder)
+void CWindowsHelpFolderQuery::ListMatching(const std::wstring& folder, const std::wstring& extension,
+                                           const EntryVisitor& visit) const
 {
     std::wstring pattern = folder.empty() ? L"." : folder;
     if (pattern.back() != L'\\' && pattern.back() != L'/')
         pattern += L'\\';
     pattern += L'*';
-    std::vector<std::wstring> names;
+    pattern += extension;
     WIN32_FIND_DATAW entry{};
     CFindHandle find(::FindFirstFileW(pattern.c_str(), &entry));
     if (!find)
-        return names;
+        return;
     do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
+        if (!visit(entry.cFileName))
+            return;
     } while (::FindNextFileW(find.Get(), &entry));
-    return names;
 }
 
-} // namespace HelpFolderQuery
+const IHelpFolderQuery& HelpFolderQuery()
+{
+    static const CWindowsHelpFolderQuery query;
+    return query;
+}

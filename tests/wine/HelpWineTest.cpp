@@ -11,15 +11,21 @@
 #include "LocalizationTestSupport.h"
 #include "ShellAssociation.h"
 #include "framework/controls/OfcConditionalMessageBox.h"
+#include "framework/localization/FrameworkResources.h"
+#include "framework/localization/HelpFiles.h"
+#include "framework/localization/HelpFolderQuery.h"
 #include "framework/localization/LanguageSources.h"
 #include "framework/localization/Localization.h"
+#include "framework/localization/ResourceFileLocalization.h"
 #include "framework/localization/ShowHelp.h"
+#include "framework/localization/UserInterfaceLocalization.h"
 #include "win32/FileSystemPath.h"
 #include "win32/TextConversion.h"
 
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -128,6 +134,60 @@ protected:
     static inline fs::path s_record;
 };
 
+// The system's answers to the help-file search, counted.
+class CCountingSystemQuery final : public IHelpFolderQuery
+{
+public:
+    bool Exists(const std::wstring& path) const override { return HelpFolderQuery().Exists(path); }
+
+    void ListMatching(const std::wstring& folder, const std::wstring& extension,
+                      const EntryVisitor& visit) const override
+    {
+        ++m_listings;
+        HelpFolderQuery().ListMatching(folder, extension, [&](const std::wstring& name) {
+            ++m_entriesRead;
+            return visit(name);
+        });
+    }
+
+    mutable int m_listings = 0;
+    mutable std::size_t m_entriesRead = 0;
+};
+
+// A copy of this program as the French language library, its string 2500 replaced by
+// `text`; empty when the copy could not be made.
+std::wstring WriteFrenchLibrary(const std::wstring& text)
+{
+    const std::wstring program = FileSystemPath::ModulePath(nullptr);
+    const std::wstring library =
+        CResourceFileLocalization::CandidateNames(program, CLanguage::FromCode(L"FRA", false))[0];
+    if (!::CopyFileW(program.c_str(), library.c_str(), FALSE))
+        return {};
+    // A string block holds sixteen counted strings; 2500 is the fifth of its block.
+    constexpr UINT kBlockSize = 16;
+    std::vector<WORD> block;
+    for (UINT id = IDS_OFC_HELP_OPEN_FAILED / kBlockSize * kBlockSize; block.size() < kBlockSize * 2; ++id) {
+        if (id != IDS_OFC_HELP_OPEN_FAILED) {
+            block.push_back(0);
+            continue;
+        }
+        block.push_back(static_cast<WORD>(text.size()));
+        block.insert(block.end(), text.begin(), text.end());
+    }
+    const HANDLE update = ::BeginUpdateResourceW(library.c_str(), FALSE);
+    if (update == nullptr)
+        return {};
+    const WORD blockId = IDS_OFC_HELP_OPEN_FAILED / kBlockSize + 1;
+    const bool written = ::UpdateResourceW(update, RT_STRING, MAKEINTRESOURCEW(blockId),
+                                           MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), block.data(),
+                                           static_cast<DWORD>(block.size() * sizeof(WORD))) != FALSE;
+    if (::EndUpdateResourceW(update, written ? FALSE : TRUE) == FALSE || !written) {
+        ::DeleteFileW(library.c_str());
+        return {};
+    }
+    return library;
+}
+
 TEST_F(HelpDisplay, GermanInterfaceFindsTheEnglishCultureHelpFile)
 {
     CTestApp app(kDictionaryLocalization);
@@ -208,6 +268,40 @@ TEST_F(HelpDisplay, MissingTargetOrFailedOpeningIsShownInABox)
     ASSERT_TRUE(failed.shown);
     EXPECT_EQ(failed.text.rfind(L"The help could not be opened: ", 0), 0u) << WideToAnsi(failed.text, CP_UTF8);
     EXPECT_GT(failed.text.size(), 31u) << "the system's reason follows";
+}
+
+TEST_F(HelpDisplay, AnInsertOnlyTheTranslationNamesIsShownAsText)
+{
+    const std::wstring library = WriteFrenchLibrary(L"L'aide n'a pas pu \u00EAtre ouverte (%2) : %1");
+    ASSERT_FALSE(library.empty());
+    {
+        CTestApp app(kResourceFileLocalization);
+        ASSERT_EQ(app.SetUILanguage(L"FRA", s_folder.wstring()), COfcWinApp::kLanguageApplied);
+        const std::wstring unopenable = Touch(L"Aide_FRA.ovranoassoc");
+        const SWatchedBox failed = Watch([&] { ShowHelp(nullptr, unopenable, 0, 0, L"fr-FR", 1034, L""); }, false);
+        ASSERT_TRUE(failed.shown);
+        const std::wstring start = L"L'aide n'a pas pu \u00EAtre ouverte (%2) : ";
+        EXPECT_EQ(failed.text.rfind(start, 0), 0u) << WideToAnsi(failed.text, CP_UTF8);
+        EXPECT_GT(failed.text.size(), start.size()) << "the system's reason follows";
+        EXPECT_TRUE(GetLocalization()->ApplyLanguage(CLanguage()));
+        ReleaseLocalization();
+    }
+    EXPECT_TRUE(::DeleteFileW(library.c_str()));
+}
+
+TEST_F(HelpDisplay, AFullFolderIsListedOnlyUpToItsFirstHelpFile)
+{
+    for (int i = 0; i < 1000; ++i)
+        Touch((L"download" + std::to_wstring(i) + L".zip").c_str());
+    Touch(L"notes.chmold");
+    const std::wstring manual = Touch(L"Manual.chm");
+    CCountingSystemQuery query;
+    std::wstring found;
+    ASSERT_TRUE(FindHelpFile(query, &found, s_folder.wstring().c_str(), L"MyTool_", L"mytool_",
+                             CLanguage::FromCode(L"DEU", false), L"My Tool"));
+    EXPECT_EQ(found, manual);
+    EXPECT_EQ(query.m_listings, 2) << "\".shlp\", then \".chm\"";
+    EXPECT_LE(query.m_entriesRead, 2u) << "the system matches the pattern: the other files are never read";
 }
 
 TEST(LanguageSources, FamilyAndInstalledLanguagesLiveInTheCatalogueKeys)

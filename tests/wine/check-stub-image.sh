@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Static checks of a built stub that need no Windows: runs on the host for every
 # MinGW build, so the 32-bit stub is checked even where 32-bit Wine cannot start.
-#   check-stub-image.sh OvraSFX.exe TOOL_PREFIX EXPECTED_FORMAT
+#   check-stub-image.sh OvraSFX.exe TOOL_PREFIX EXPECTED_FORMAT CATALOGUE_DOCUMENT
 set -euo pipefail
-exe=$1 prefix=$2 format=$3
+exe=$1 prefix=$2 format=$3 catalogue=$4
 fail() { echo "check-stub-image: $*" >&2; exit 1; }
 
 headers=$("${prefix}-objdump" -p "$exe")
@@ -32,6 +32,10 @@ architectures=$(grep -o 'processorArchitecture="[^"]*"' <<<"$resources" | sort -
 [ "$architectures" = "processorArchitecture=\"$arch\"" ] ||
   fail "manifest asks for $(tr '\n' ' ' <<<"$architectures")instead of processorArchitecture=\"$arch\""
 
+# The product catalogue document travels as RCDATA 150, byte for byte (icoutils' reader).
+wrestool -x --raw --type=10 --name=150 "$exe" | cmp -s - "$catalogue" ||
+  fail "RCDATA 150 is not the product catalogue document $catalogue"
+
 markers=$(grep -a -o 'SFXFIELD1:' "$exe" | wc -l)
 [ "$markers" = 1 ] || fail "expected exactly one patch block, found $markers"
-echo "check-stub-image: $exe is a statically linked $format GUI program with one patch block and its manifest"
+echo "check-stub-image: $exe is a statically linked $format GUI program with one patch block, its manifest and the catalogue document"
