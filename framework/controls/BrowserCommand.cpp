@@ -20,7 +20,10 @@ std::wstring Build(const std::wstring& registeredCommand, const std::wstring& ad
         cut = command.find(L"%1");
     if (cut != std::wstring::npos)
         command.resize(cut);
-    return command + L" \"" + address + L'"';
+    // Backslashes before a quote escape it: those the address ends with are doubled, so
+    // that the closing quote stays a quote and the program reads them as they were.
+    const size_t trailing = address.size() - (address.find_last_not_of(L'\\') + 1);
+    return command + L" \"" + address + std::wstring(trailing, L'\\') + L'"';
 }
 
 } // namespace BrowserCommand

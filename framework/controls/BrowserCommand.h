@@ -10,6 +10,7 @@ namespace BrowserCommand {
 bool IsAcceptableAddress(const std::wstring& address);
 
 // The registered command cut at its first "\"%1\"" (else its first "%1"), then a space
-// and the address in double quotes; empty when the address is not acceptable.
+// and the address in double quotes (its trailing backslashes doubled, as the quote
+// rules of command lines ask); empty when the address is not acceptable.
 std::wstring Build(const std::wstring& registeredCommand, const std::wstring& address);
 } // namespace BrowserCommand

@@ -12,6 +12,8 @@ struct SLinkArea
 {
     SMarkupRect rect;
     std::wstring target;
+    // Which link of the markup the piece belongs to, counted from 1.
+    int link = 0;
 };
 
 // Everything one paint of a markup text draws, in client coordinates.
@@ -25,8 +27,11 @@ struct SMarkupRendering
     std::vector<SMarkupStyle> styles;
     std::vector<SLine> lines;
     std::vector<SLinkArea> links;
-    // The layout rectangle each link fragment started in: the focus rectangle goes there.
+    // The layout rectangle each link fragment started in.
     std::vector<SMarkupRect> linkFragments;
+    // Around every piece of the first link, the one the keyboard opens, a pixel outside
+    // its text and inside the client; empty without a link.
+    SMarkupRect focusRect;
 };
 
 // Lays a whole markup text out in a rectangle: the tags choose the style of each

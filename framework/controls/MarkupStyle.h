@@ -26,6 +26,8 @@ struct SMarkupStyle
     ColorRef backColor = 0;
     bool linkOpen = false;
     std::wstring linkTarget;
+    // Which link of the markup the fragment belongs to, counted from 1.
+    int link = 0;
 };
 
 struct SMarkupSize

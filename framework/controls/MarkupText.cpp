@@ -49,7 +49,10 @@ std::wstring ResolveWebLinkIds(const std::wstring& markup, const std::function<s
         const std::wstring address = lookUp(static_cast<int>(std::wcstol(idText.c_str(), nullptr, 10)));
         if (address.empty())
             continue;
-        result.replace(at, close - at, L"<a href=" + address);
+        const std::wstring tag = L"<a href=" + address;
+        result.replace(at, close - at, tag);
+        // The address is text: a tag written inside it is not resolved again.
+        at += tag.size() - 1;
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #include "XNamedColors.h"
 
 #include <algorithm>
+#include <climits>
 #include <cwchar>
 #include <iterator>
 
@@ -28,6 +29,15 @@ constexpr int kWeightNormal = 400;
 bool StartsWith(std::wstring_view text, std::wstring_view prefix)
 {
     return text.substr(0, prefix.size()) == prefix;
+}
+
+// A huge or often repeated size would overflow the height.
+int ReducedHeight(int height, long by)
+{
+    const long long limited = std::clamp<long long>(by, INT_MIN, INT_MAX);
+    const long long reduced = static_cast<long long>(height) - limited;
+    return static_cast<int>(std::clamp<long long>(reduced, -CMarkupWalker::kMaxFontHeight,
+                                                  CMarkupWalker::kMaxFontHeight));
 }
 
 void Decrease(int& depth)
@@ -89,6 +99,7 @@ void CMarkupWalker::Apply(ETag tag, size_t length)
     case ETag::Link:
         m_strLinkTarget = Unquoted(inner.substr(inner.find(L'=') + 1));
         m_bLinkOpen = true;
+        ++m_nLinks;
         break;
     case ETag::LinkEnd: m_bLinkOpen = false; break;
     case ETag::Break:
@@ -139,7 +150,7 @@ void CMarkupWalker::ApplyFontAttribute(std::wstring_view name, const std::wstrin
     else if (name == L"face")
         m_font.face = value.substr(0, kMaxFaceLength);
     else
-        m_font.height -= static_cast<int>(std::wcstol(value.c_str(), nullptr, 10));
+        m_font.height = ReducedHeight(m_font.height, std::wcstol(value.c_str(), nullptr, 10));
 }
 
 SMarkupStyle CMarkupWalker::CurrentStyle() const
@@ -154,6 +165,7 @@ SMarkupStyle CMarkupWalker::CurrentStyle() const
     style.backColor = m_crBack;
     style.linkOpen = m_bLinkOpen;
     style.linkTarget = m_strLinkTarget;
+    style.link = m_bLinkOpen ? m_nLinks : 0;
     return style;
 }
 

@@ -19,6 +19,8 @@ public:
 
     // Face names longer than this are cut, as a font description holds no more.
     static constexpr size_t kMaxFaceLength = 31;
+    // Size attributes make a font at most this tall (or small, with the other sign).
+    static constexpr int kMaxFontHeight = 4096;
 
 private:
     enum class ETag { Bold, BoldEnd, Italic, ItalicEnd, Underline, UnderlineEnd, Strike, StrikeEnd,
@@ -42,4 +44,5 @@ private:
     int m_nStrike = 0;
     bool m_bLinkOpen = false;
     std::wstring m_strLinkTarget;
+    int m_nLinks = 0;
 };

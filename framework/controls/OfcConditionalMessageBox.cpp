@@ -3,7 +3,9 @@
 #include "ConditionalMessageText.h"
 #include "framework/catalogue/ProductCatalog.h"
 #include "framework/localization/LocalizedString.h"
+#include "win32/SelectedObject.h"
 #include "win32/WinApp.h"
+#include "win32/WindowDC.h"
 
 #include <algorithm>
 #include <array>
@@ -141,6 +143,7 @@ int COfcConditionalMessageBox::AttachMarkup()
         if (!m_pMarkup->SubclassWindow(child))
             return 0;
         m_pMarkup->SetMarkup(m_strMarkupText);
+        AdoptTextColours(child);
         // The system sized the text for its plain form; markup lines can be taller, and
         // not every system leaves the line the plain text's final line feed asks for.
         const RECT rect = ClientRectOf(child, m_hWnd);
@@ -153,14 +156,33 @@ int COfcConditionalMessageBox::AttachMarkup()
     return 0;
 }
 
+// The markup control fills its own background: with the colours the box gives its texts,
+// so that it does not stand out from the box.
+void COfcConditionalMessageBox::AdoptTextColours(HWND text)
+{
+    const CWindowDC windowDC(text);
+    const HDC hDC = windowDC.Get();
+    if (hDC == nullptr)
+        return;
+    const auto brush = reinterpret_cast<HBRUSH>(
+        SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(text)));
+    LOGBRUSH description{};
+    const bool solid = brush != nullptr && ::GetObjectW(brush, sizeof(description), &description) ==
+                                               static_cast<int>(sizeof(description)) &&
+                       description.lbStyle == BS_SOLID;
+    m_pMarkup->SetBackgroundColor(solid ? description.lbColor : ::GetBkColor(hDC));
+    m_pMarkup->SetForegroundColor(::GetTextColor(hDC));
+}
+
 RECT COfcConditionalMessageBox::CheckBoxRect(HDC hDC, HFONT font, const std::wstring& text) const
 {
     RECT units{7, 14, 12, 0};
     ::MapDialogRect(m_hWnd, &units);
-    const HGDIOBJ previous = ::SelectObject(hDC, font);
     SIZE extent{};
-    ::GetTextExtentPoint32W(hDC, text.c_str(), static_cast<int>(text.size()), &extent);
-    ::SelectObject(hDC, previous);
+    {
+        const CSelectedObject selection(hDC, font);
+        ::GetTextExtentPoint32W(hDC, text.c_str(), static_cast<int>(text.size()), &extent);
+    }
     const RECT client = GetClientRect();
     RECT rect{};
     rect.left = client.left + units.left;
@@ -177,9 +199,7 @@ void COfcConditionalMessageBox::OnInitDialog()
     std::wstring checkText;
     static_cast<void>(LoadLocalizedString(checkText, kStringCheckBox));
     const auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    const HDC hDC = ::GetDC(m_hWnd);
-    RECT check = CheckBoxRect(hDC, font, checkText);
-    ::ReleaseDC(m_hWnd, hDC);
+    const RECT check = CheckBoxRect(CWindowDC(m_hWnd).Get(), font, checkText);
 
     RECT margin{7, 7, 0, 0};
     ::MapDialogRect(m_hWnd, &margin);

@@ -44,6 +44,7 @@ private:
     // Attaches the markup control to the box's text; the pixels its lines need beyond
     // the height the system gave the text.
     int AttachMarkup();
+    void AdoptTextColours(HWND text);
     RECT CheckBoxRect(HDC hDC, HFONT font, const std::wstring& text) const;
     void StoreAnswer();
 

@@ -9,6 +9,7 @@
 #include "OpenUrlWithBrowser.h"
 #include "win32/PaintDC.h"
 #include "win32/SelectedObject.h"
+#include "win32/WindowDC.h"
 
 COfcXHTMLStatic::COfcXHTMLStatic()
     : m_crBackground(::GetSysColor(COLOR_WINDOW)), m_crText(::GetSysColor(COLOR_WINDOWTEXT)),
@@ -21,6 +22,7 @@ COfcXHTMLStatic::~COfcXHTMLStatic() = default;
 void COfcXHTMLStatic::PreSubclassWindow()
 {
     ModifyStyle(0, SS_NOTIFY | WS_TABSTOP);
+    m_bFocusCuesHidden = AreFocusCuesHidden();
     // Without a font of its own the control paints in its device context's.
     static_cast<void>(m_font.CreateFontIndirect(WindowFontDescription()));
 }
@@ -38,7 +40,8 @@ LOGFONTW COfcXHTMLStatic::WindowFontDescription() const
 int COfcXHTMLStatic::GetMarkupHeight() const
 {
     const RECT client = GetClientRect();
-    const HDC hDC = ::GetDC(m_hWnd);
+    const CWindowDC windowDC(m_hWnd);
+    const HDC hDC = windowDC.Get();
     int bottom = client.top;
     {
         const CSelectedObject fontSelection(hDC, m_font.GetSafeHandle());
@@ -52,7 +55,6 @@ int COfcXHTMLStatic::GetMarkupHeight() const
         for (const SMarkupRendering::SLine& line : rendering.lines)
             bottom = std::max(bottom, line.piece.y + line.piece.size.cy);
     }
-    ::ReleaseDC(m_hWnd, hDC);
     // The layout starts a line only where it ends above the bottom edge.
     return bottom - client.top + 1;
 }
@@ -149,12 +151,33 @@ void COfcXHTMLStatic::DrawRendering(HDC hDC, const SMarkupRendering& rendering, 
         }
         ::TextOutW(hDC, piece.x, piece.y, piece.text.c_str(), static_cast<int>(piece.text.size()));
     }
-    if (::GetFocus() == m_hWnd) {
-        for (const SMarkupRect& fragment : rendering.linkFragments) {
-            const RECT area{fragment.left, fragment.top, fragment.right, fragment.bottom};
-            ::DrawFocusRect(hDC, &area);
-        }
+    const SMarkupRect& focus = rendering.focusRect;
+    if (::GetFocus() == m_hWnd && focus.right > focus.left && !m_bFocusCuesHidden) {
+        const RECT area{focus.left, focus.top, focus.right, focus.bottom};
+        ::DrawFocusRect(hDC, &area);
     }
+}
+
+bool COfcXHTMLStatic::AreFocusCuesHidden() const
+{
+    return (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0;
+}
+
+// The control keeps the state it was told as well: not every system answers
+// WM_QUERYUISTATE with what WM_UPDATEUISTATE set.
+void COfcXHTMLStatic::OnFocusCuesChanged(WORD action, WORD cues)
+{
+    if ((cues & UISF_HIDEFOCUS) == 0)
+        return;
+    const bool wasHidden = m_bFocusCuesHidden;
+    if (action == UIS_SET)
+        m_bFocusCuesHidden = true;
+    else if (action == UIS_CLEAR)
+        m_bFocusCuesHidden = false;
+    else
+        m_bFocusCuesHidden = AreFocusCuesHidden();
+    if (m_bFocusCuesHidden != wasHidden)
+        Invalidate(TRUE);
 }
 
 const SLinkArea* COfcXHTMLStatic::LinkAtScreenPoint(POINT screenPoint) const
@@ -209,8 +232,17 @@ void COfcXHTMLStatic::OnKeyDown(WPARAM key)
     }
 }
 
+// The parent answers the notifications of the default processing at once, and may
+// destroy the control there, or delete this object: neither may be used after that.
+bool COfcXHTMLStatic::IsStillThere(const std::weak_ptr<const int>& lifetime, HWND window) const
+{
+    return !lifetime.expired() && m_hWnd == window && window != nullptr;
+}
+
 LRESULT COfcXHTMLStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const std::weak_ptr<const int> lifetime = m_pLifetime;
+    const HWND window = m_hWnd;
     switch (message) {
     case WM_PAINT:
         OnPaint();
@@ -228,12 +260,14 @@ LRESULT COfcXHTMLStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN: {
         // Where the static reports STN_CLICKED to its parent; the click's own position counts.
         const LRESULT result = DefWindowProcChain(message, wParam, lParam);
-        OnClicked(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        if (IsStillThere(lifetime, window))
+            OnClicked(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return result;
     }
     case WM_KEYDOWN: {
         const LRESULT result = DefWindowProcChain(message, wParam, lParam);
-        OnKeyDown(wParam);
+        if (IsStillThere(lifetime, window))
+            OnKeyDown(wParam);
         return result;
     }
     case WM_SETTEXT:
@@ -243,10 +277,18 @@ LRESULT COfcXHTMLStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         Invalidate(TRUE);
         break;
-    case WM_UPDATEUISTATE:
-        if (LOWORD(wParam) == UIS_CLEAR && (HIWORD(wParam) & UISF_HIDEACCEL) != 0)
+    case WM_UPDATEUISTATE: {
+        // The accelerator cues are never shown; a focus cue cleared with them still is.
+        WORD cues = HIWORD(wParam);
+        if (LOWORD(wParam) == UIS_CLEAR)
+            cues &= static_cast<WORD>(~UISF_HIDEACCEL);
+        if (cues == 0 && HIWORD(wParam) != 0)
             return 0;
-        break;
+        const LRESULT result = DefWindowProcChain(message, MAKEWPARAM(LOWORD(wParam), cues), lParam);
+        if (IsStillThere(lifetime, window))
+            OnFocusCuesChanged(LOWORD(wParam), cues);
+        return result;
+    }
     case WM_DESTROY:
         if (m_bHoverTimerStarted) {
             ::KillTimer(m_hWnd, kHoverTimerId);

@@ -8,6 +8,7 @@
 #include "win32/Handle.h"
 #include "win32/Static.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,9 @@ private:
     void OnClicked(POINT clientPoint);
     void OnKeyDown(WPARAM key);
     const SLinkArea* LinkAtScreenPoint(POINT screenPoint) const;
+    bool AreFocusCuesHidden() const;
+    void OnFocusCuesChanged(WORD action, WORD cues);
+    bool IsStillThere(const std::weak_ptr<const int>& lifetime, HWND window) const;
 
     COLORREF m_crBackground;
     COLORREF m_crText;
@@ -71,8 +75,11 @@ private:
     std::vector<SLinkArea> m_links;
     bool m_bHoverTimerStarted = false;
     bool m_bHovering = false;
+    bool m_bFocusCuesHidden = false;
     CCursorCopyHandle m_hHandCursor;
     HCURSOR m_hSavedCursor = nullptr;
     std::wstring m_strPlainText;
     std::wstring m_strMarkup;
+    // Expires with the object: handlers see whether the parent deleted it meanwhile.
+    std::shared_ptr<const int> m_pLifetime = std::make_shared<const int>(0);
 };

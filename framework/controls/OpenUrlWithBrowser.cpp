@@ -3,12 +3,29 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cwchar>
+
 #include "BrowserCommand.h"
 #include "win32/Handle.h"
 #include "win32/TextConversion.h"
 
 namespace {
 constexpr DWORD kValueUnits = 1040;
+
+// A command registered as REG_EXPAND_SZ names its program through the environment.
+bool ExpandEnvironment(const std::wstring& text, std::wstring& expanded)
+{
+    const DWORD units = ::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    if (units == 0)
+        return false;
+    std::wstring buffer(units, L'\0');
+    const DWORD written = ::ExpandEnvironmentStringsW(text.c_str(), buffer.data(), units);
+    if (written == 0 || written > units)
+        return false;
+    buffer.resize(std::wcslen(buffer.c_str()));
+    expanded = std::move(buffer);
+    return true;
+}
 
 // The default value of HKEY_CLASSES_ROOT\`subKey`; false when it can't be read.
 bool ReadClassDefault(const std::wstring& subKey, std::wstring& value)
@@ -27,6 +44,8 @@ bool ReadClassDefault(const std::wstring& subKey, std::wstring& value)
     buffer.resize(bytes / sizeof(wchar_t));
     while (!buffer.empty() && buffer.back() == L'\0')
         buffer.pop_back();
+    if (type == REG_EXPAND_SZ)
+        return ExpandEnvironment(buffer, value);
     value = buffer;
     return true;
 }

@@ -77,14 +77,16 @@ void CShortcutChooser::MarkNeedingMnemonic(std::vector<SShortcutControl>& contro
         if (IsButtonKind(control.kind)) {
             control.flags |= SShortcutControl::kNeedsMnemonic;
         } else if (IsInputKind(control.kind)) {
-            if (control.label >= 0 && static_cast<size_t>(control.label) < controls.size())
-                controls[static_cast<size_t>(control.label)].flags |= SShortcutControl::kNeedsMnemonic;
+            if (control.label < 0 || static_cast<size_t>(control.label) >= controls.size())
+                continue;
+            SShortcutControl& label = controls[static_cast<size_t>(control.label)];
+            if (!KeepsItsText(label))
+                label.flags |= SShortcutControl::kNeedsMnemonic;
         }
     }
     // Stripping comes after marking: a label lies before its input control in the list.
     for (SShortcutControl& control : controls) {
-        const bool visible = control.Has(SShortcutControl::kVisible);
-        if (control.Has(SShortcutControl::kNeedsMnemonic) || (visible && IsInputKind(control.kind)))
+        if (control.Has(SShortcutControl::kNeedsMnemonic) || KeepsItsText(control))
             continue;
         if (RemoveMnemonics(control.newText) > 0)
             control.flags |= SShortcutControl::kChanged;
@@ -138,6 +140,12 @@ void CShortcutChooser::AssignMnemonics(const std::vector<SShortcutControl*>& con
 int CShortcutChooser::RemoveMnemonics(std::wstring& text)
 {
     return RemoveSingleAmpersands(text);
+}
+
+bool CShortcutChooser::KeepsItsText(const SShortcutControl& control)
+{
+    return IsInputKind(control.kind) ||
+           (control.kind == SShortcutControl::kStatic && (control.style & SShortcutControl::kStaticNoPrefix) != 0);
 }
 
 bool CShortcutChooser::IsSingleAlnum(std::wstring_view text)

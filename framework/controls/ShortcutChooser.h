@@ -29,6 +29,10 @@ public:
     virtual int RemoveMnemonics(std::wstring& text);
     virtual std::wstring GetBracketPair() const { return std::wstring(); }
 
+    // An input control's text is the user's, and a static that shows "&" as it is has no
+    // mnemonic to strip or to carry: neither text is ever changed.
+    static bool KeepsItsText(const SShortcutControl& control);
+
     static bool IsSingleAlnum(std::wstring_view text);
     static bool IsClosingParenthesis(wchar_t c) { return c == L')'; }
 

@@ -9,6 +9,8 @@ struct SShortcutControl
     static constexpr std::uint32_t kVisible = 1;
     static constexpr std::uint32_t kChanged = 2;
     static constexpr std::uint32_t kNeedsMnemonic = 4;
+    // The static style that shows every "&" as it is.
+    static constexpr std::uint32_t kStaticNoPrefix = 0x80;
 
     // Kinds by window class (and button style).
     enum EKind : int {

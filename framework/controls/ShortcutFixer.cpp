@@ -3,20 +3,25 @@
 #include <deque>
 
 namespace {
-constexpr int kTextUnits = 1024;
+constexpr int kClassNameUnits = 1024;
 
 std::wstring ClassNameOf(HWND window)
 {
-    wchar_t name[kTextUnits] = {};
-    const int length = ::GetClassNameW(window, name, kTextUnits);
+    wchar_t name[kClassNameUnits] = {};
+    const int length = ::GetClassNameW(window, name, kClassNameUnits);
     return std::wstring(name, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
+// The whole text: a text written back from a shorter buffer would come back cut.
 std::wstring TextOf(HWND window)
 {
-    wchar_t text[kTextUnits] = {};
-    const int length = ::GetWindowTextW(window, text, kTextUnits);
-    return std::wstring(text, length > 0 ? static_cast<size_t>(length) : 0);
+    const int length = ::GetWindowTextLengthW(window);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
 }
 
 DWORD StyleOf(HWND window)
@@ -109,11 +114,22 @@ bool CShortcutFixer::SelectControls()
     return MarkVisible() > 0 && MarkNeedingMnemonic();
 }
 
+// By the styles of the control and its parents below the dialog, not by what is on the
+// screen: a dialog is fixed in WM_INITDIALOG, before it is shown.
+bool CShortcutFixer::IsShownInDialog(HWND window) const
+{
+    for (HWND at = window; at != nullptr && at != m_hDialog; at = ::GetParent(at)) {
+        if ((StyleOf(at) & WS_VISIBLE) == 0)
+            return false;
+    }
+    return true;
+}
+
 int CShortcutFixer::MarkVisible()
 {
     int visible = 0;
     for (SShortcutControl& control : *m_pControls) {
-        if (::IsWindowVisible(WindowOf(control))) {
+        if (IsShownInDialog(WindowOf(control))) {
             control.flags |= SShortcutControl::kVisible;
             ++visible;
         }
@@ -166,11 +182,15 @@ int CShortcutFixer::FindLabel(const SShortcutControl& input) const
 
 bool CShortcutFixer::WriteBack()
 {
+    bool allWritten = true;
     for (const SShortcutControl& control : *m_pControls) {
-        if (control.newText != control.textRead)
-            ::SetWindowTextW(WindowOf(control), control.newText.c_str());
+        if (!control.Has(SShortcutControl::kChanged) || control.newText == control.textRead ||
+            CShortcutChooser::KeepsItsText(control))
+            continue;
+        if (!::SetWindowTextW(WindowOf(control), control.newText.c_str()))
+            allWritten = false;
     }
-    return true;
+    return allWritten;
 }
 
 bool CShortcutFixer::HandleAltKey(const MSG& message)

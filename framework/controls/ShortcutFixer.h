@@ -63,6 +63,7 @@ protected:
 
 private:
     bool Offer(HWND control) const;
+    bool IsShownInDialog(HWND window) const;
     int IndexOf(HWND window) const;
 
     HWND m_hDialog = nullptr;

@@ -14,6 +14,16 @@ TEST(BrowserCommandTest, CutAtThePlaceholderAndQuoteTheAddress)
     EXPECT_EQ(BrowserCommand::Build(L"b.exe", L"http://e.com/"), L"b.exe \"http://e.com/\"");
 }
 
+TEST(BrowserCommandTest, TrailingBackslashesDoNotEscapeTheClosingQuote)
+{
+    // 2n backslashes before a quote are n backslashes and the quote closes the argument.
+    EXPECT_EQ(BrowserCommand::Build(L"b.exe \"%1\" -x", L"file://C:\\Docs\\"),
+              L"b.exe  \"file://C:\\Docs\\\\\"");
+    EXPECT_EQ(BrowserCommand::Build(L"b.exe", L"a\\\\"), L"b.exe \"a\\\\\\\\\"");
+    EXPECT_EQ(BrowserCommand::Build(L"b.exe", L"\\"), L"b.exe \"\\\\\"");
+    EXPECT_EQ(BrowserCommand::Build(L"b.exe", L"a\\b"), L"b.exe \"a\\b\"") << "inner backslashes stay single";
+}
+
 TEST(BrowserCommandTest, AddressesThatCouldLeaveTheirQuotesAreRefused)
 {
     for (const wchar_t* address : {L"http://e.com/\" -evil", L"http://e.com/\r\nx", L"a\tb", L"x\x7f"})

@@ -104,6 +104,27 @@ TEST(MarkupTextTest, WebLinkIdsBecomeAddressesWhereTheHookKnowsOne)
     EXPECT_EQ(asked, (std::vector<int>{12}));
 }
 
+TEST(MarkupTextTest, AnAddressHoldingAWebLinkIdIsNotResolvedAgain)
+{
+    int asked = 0;
+    // Answers a few times, so that a resolver that searches the address it inserted ends.
+    auto lookUp = [&](int) { return ++asked <= 3 ? std::wstring(L"x<a weblinkid=1>") : std::wstring(); };
+    EXPECT_EQ(MarkupText::ResolveWebLinkIds(L"<a weblinkid=1>a</a> <a weblinkid=2>b</a>", lookUp),
+              L"<a href=x<a weblinkid=1>>a</a> <a href=x<a weblinkid=1>>b</a>");
+    EXPECT_EQ(asked, 2) << "one look-up for each id of the markup itself";
+}
+
+TEST(MarkupWalkerTest, HugeSizesAreClampedInsteadOfOverflowing)
+{
+    const std::wstring huge = L"size=\"2147483647\" ";
+    const auto fragments = Walk(L"<font " + huge + huge + huge + L">a</font><font size=\"-99999999999999999999\">b" +
+                                L"</font><font size=\"4000\" size=\"-1\">c");
+    ASSERT_EQ(Joined(fragments), L"abc");
+    EXPECT_EQ(fragments[0].style.font.height, -CMarkupWalker::kMaxFontHeight);
+    EXPECT_EQ(fragments[1].style.font.height, CMarkupWalker::kMaxFontHeight);
+    EXPECT_EQ(fragments[2].style.font.height, -4015) << "sizes within the bounds still add up";
+}
+
 TEST(MarkupWalkerTest, TagsInEitherCaseButNeverMixed)
 {
     const auto fragments = Walk(L"<b>x</B>y<B>z</b><Font color=\"red\">w</Font><I>i</i><U>u</U><strike>s</STRIKE>");
@@ -263,6 +284,21 @@ TEST(MarkupLayoutTest, ALinkAcrossTwoLinesGivesTwoAreasWithOneTarget)
     ASSERT_EQ(rendering.linkFragments.size(), 1u);
     EXPECT_EQ(rendering.linkFragments[0], (SMarkupRect{0, 0, 100, 200}));
     EXPECT_EQ(LineTexts(rendering).back(), L" end");
+}
+
+TEST(MarkupLayoutTest, TheFocusRectangleGoesAroundTheFirstLinkOnly)
+{
+    const SMarkupRendering rendering =
+        Lay(L"see <a href=\"http://example.com/\">one two</a> and <a href=b>x</a> <a href=c>y</a>", 100);
+    ASSERT_EQ(rendering.links.size(), 4u);
+    EXPECT_EQ(rendering.links[0].link, 1);
+    EXPECT_EQ(rendering.links[1].link, 1);
+    EXPECT_EQ(rendering.links[2].link, 2);
+    EXPECT_EQ(rendering.links[3].link, 3);
+    // Both pieces of the first link, a pixel outside them, cut at the client's edges.
+    EXPECT_EQ(rendering.focusRect, (SMarkupRect{0, 0, 81, 33}));
+    EXPECT_EQ(Lay(L"no links", 100).focusRect, SMarkupRect{});
+    EXPECT_EQ(Lay(L"ab <a href=x>c</a>", 100).focusRect, (SMarkupRect{29, 0, 41, 17}));
 }
 
 TEST(MarkupLayoutTest, AWebLinkIdWithoutAddressIsShownAsText)

@@ -90,6 +90,29 @@ TEST(ShortcutChooserTest, GermanDialogGetsUniqueLettersShortTextsFirst)
     EXPECT_TRUE(controls[9].Has(K::kChanged));
 }
 
+TEST(ShortcutChooserTest, AnInputsTextAndALiteralAmpersandAreNeverStripped)
+{
+    // A hidden edit, a static that shows "&" as it is, and such a static in front of an
+    // edit: none of their texts is a mnemonic, none may change.
+    std::vector<SShortcutControl> controls = {Control(K::kEdit, L"Smith & Sons"), Control(K::kStatic, L"Tom & Jerry"),
+                                              Control(K::kStatic, L"R&D:"), Control(K::kEdit, L"a&b"),
+                                              Control(K::kComboBox, L"x&y"), Control(K::kStatic, L"&Hidden")};
+    controls[0].flags = 0;
+    controls[1].style = controls[2].style = K::kStaticNoPrefix;
+    controls[3].label = 2;
+    controls[4].flags = 0;
+    controls[5].flags = 0;
+    const auto texts = Fix(*std::make_unique<CShortcutChooser_Asia>(), controls);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"Smith & Sons", L"Tom & Jerry", L"R&D:", L"a&b", L"x&y", L"Hidden"}));
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_FALSE(controls[i].Has(K::kChanged)) << i;
+        EXPECT_FALSE(controls[i].Has(K::kNeedsMnemonic)) << i;
+        EXPECT_TRUE(CShortcutChooser::KeepsItsText(controls[i])) << i;
+    }
+    EXPECT_TRUE(controls[5].Has(K::kChanged)) << "an ordinary hidden static loses its mnemonic";
+    EXPECT_FALSE(CShortcutChooser::KeepsItsText(controls[5]));
+}
+
 TEST(ShortcutChooserTest, BaseChoosesTheStartOfAWordWhenItCan)
 {
     CShortcutChooser chooser;

@@ -254,13 +254,22 @@ struct SMarkupSeen {
     int linkPixels = 0;
     int height = 0;
     int markupHeight = 0;
+    // The control's bottom right corner, below and beside its text, and the box just
+    // left of the control.
+    COLORREF corner = CLR_INVALID;
+    COLORREF beside = CLR_INVALID;
+    RECT text{};
+    RECT check{};
+    RECT ok{};
+    bool checked = false;
 };
 
-SMarkupSeen ShowMarkupBox(const std::wstring& message)
+SMarkupSeen ShowMarkupBox(const std::wstring& message, unsigned flags = COfcConditionalMessageBox::kMarkup,
+                          bool tick = false)
 {
     SMarkupSeen seen;
     const DWORD threadId = ::GetCurrentThreadId();
-    COfcConditionalMessageBox box(kValue, 2, kOffice, COfcConditionalMessageBox::kMarkup);
+    COfcConditionalMessageBox box(kValue, 2, kOffice, flags);
     std::thread driver([&] {
         const HWND hBox = FindBox(threadId);
         if (hBox == nullptr)
@@ -281,7 +290,10 @@ SMarkupSeen ShowMarkupBox(const std::wstring& message)
             seen.markupHeight = markup->GetMarkupHeight();
             POINT origin{0, 0};
             ::ClientToScreen(child, &origin);
+            seen.text = RectIn(child, hBox);
             const HDC screen = ::GetDC(nullptr);
+            seen.corner = ::GetPixel(screen, origin.x + client.right - 1, origin.y + client.bottom - 1);
+            seen.beside = ::GetPixel(screen, origin.x - 2, origin.y + client.bottom - 1);
             for (int y = 0; y < client.bottom; ++y) {
                 for (int x = 0; x < client.right; ++x) {
                     const COLORREF pixel = ::GetPixel(screen, origin.x + x, origin.y + y);
@@ -295,6 +307,16 @@ SMarkupSeen ShowMarkupBox(const std::wstring& message)
                 }
             }
             ::ReleaseDC(nullptr, screen);
+        }
+        if (const HWND ok = ::GetDlgItem(hBox, IDOK))
+            seen.ok = RectIn(ok, hBox);
+        if (seen.checkBox != nullptr) {
+            seen.check = RectIn(seen.checkBox, hBox);
+            if (tick) {
+                ClickAt(seen.checkBox);
+                WaitUntil([&] { return ::SendMessageW(seen.checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; });
+                seen.checked = ::SendMessageW(seen.checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            }
         }
         ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
@@ -320,6 +342,36 @@ TEST_F(ConditionalMessageBoxTest, MarkupModeShowsBoldTextAndALinkInTheBox)
     EXPECT_GE(bold.height, bold.markupHeight) << "the text was made tall enough for every markup line";
     EXPECT_GT(plain.lastLineInkRight, 0);
     EXPECT_GT(bold.lastLineInkRight, plain.lastLineInkRight) << "bold text is wider";
+}
+
+TEST_F(ConditionalMessageBoxTest, TheMarkupIsDrawnOnTheBoxsOwnBackground)
+{
+    const SMarkupSeen seen = ShowMarkupBox(L"Some <b>bold</b> text\nand a second line");
+    ASSERT_TRUE(seen.found);
+    ASSERT_NE(seen.corner, CLR_INVALID);
+    EXPECT_EQ(seen.corner, seen.beside) << std::hex << "the control's background " << seen.corner
+                                        << " stands out from the box's " << seen.beside;
+}
+
+TEST_F(ConditionalMessageBoxTest, MarkupAndTheCheckBoxTogether)
+{
+    // As the help display shows its question: bold text and a link, and "do not ask again".
+    const SMarkupSeen seen = ShowMarkupBox(L"Open the <b>English</b> help?\nSee <a href=\"http://example.com/\">why</a>",
+                                           COfcConditionalMessageBox::kWithCheckBox | COfcConditionalMessageBox::kMarkup,
+                                           true);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.markup, L"Open the <b>English</b> help?<br> See <a href=\"http://example.com/\">why</a>");
+    EXPECT_GE(seen.links, 1u);
+    ASSERT_NE(seen.checkBox, nullptr);
+    EXPECT_TRUE(seen.checked);
+    EXPECT_GE(seen.height, seen.markupHeight) << "every markup line has room";
+    EXPECT_GE(seen.check.top, seen.text.bottom) << "the check box lies below the markup";
+    EXPECT_LE(seen.check.bottom, seen.ok.top) << "and above the buttons";
+    DWORD value = 0, type = 0;
+    ASSERT_TRUE(StoredAnswer(value, type)) << "the ticked answer was stored";
+    EXPECT_EQ(value, static_cast<DWORD>(IDOK));
+    COfcConditionalMessageBox again(kValue, 2, kOffice, 3);
+    EXPECT_TRUE(again.IsSuppressed());
 }
 
 } // namespace

@@ -8,7 +8,9 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +31,39 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr wchar_t kPageClass[] = L"OvraTestPage";
 
+// What the parent does when the control reports a click; nothing unless a test says.
+std::function<void()> g_onStaticClicked;
+
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND && HIWORD(wParam) == STN_CLICKED && g_onStaticClicked)
+        g_onStaticClicked();
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Writes down every link it is asked to open before opening it, and scribbles over its
+// memory when deleted, so that a use after deletion does not pass unnoticed.
+class CRecordingMarkupStatic : public COfcXHTMLStatic
+{
+public:
+    int OpenLink(const std::wstring& target, int showCommand) override
+    {
+        opened.push_back(target);
+        return COfcXHTMLStatic::OpenLink(target, showCommand);
+    }
+
+    // No two bytes alike: pointers read from it afterwards point nowhere, and no two equal.
+    static void operator delete(void* memory, std::size_t size)
+    {
+        auto* bytes = static_cast<unsigned char*>(memory);
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<unsigned char>(0x80 + i * 7);
+        ::operator delete(memory);
+    }
+
+    std::vector<std::wstring> opened;
+};
+
 std::wstring ClassDefault(const std::wstring& subKey)
 {
     wchar_t value[1040] = {};
@@ -42,7 +77,7 @@ protected:
     static void SetUpTestSuite()
     {
         WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &::DefWindowProcW;
+        windowClass.lpfnWndProc = &ParentProc;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"OvraMarkupTestParent";
         windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
@@ -59,6 +94,7 @@ protected:
         wchar_t temp[MAX_PATH + 1] = {};
         ::GetTempPathW(MAX_PATH, temp);
         s_record = fs::path(temp) / "OvraLinkRecord.txt";
+        s_recorder = recorder;
         ::SetEnvironmentVariableW(L"OVRA_SETUP_RECORD", s_record.wstring().c_str());
     }
 
@@ -84,7 +120,7 @@ protected:
         m_font = std::make_unique<SFontHolder>(::CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0,
                                                              NONANTIALIASED_QUALITY, 0, L"Tahoma"));
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font->font), FALSE);
-        m_static = std::make_unique<COfcXHTMLStatic>();
+        m_static = std::make_unique<CRecordingMarkupStatic>();
         ASSERT_TRUE(m_static->SubclassWindow(control));
         m_static->SetBackgroundColor(kWhite);
         m_static->SetForegroundColor(kBlack);
@@ -92,6 +128,7 @@ protected:
 
     void TearDown() override
     {
+        g_onStaticClicked = nullptr;
         m_static.reset();
         if (m_parent != nullptr)
             ::DestroyWindow(m_parent);
@@ -158,9 +195,10 @@ protected:
 
     static inline std::wstring s_previousPageClass;
     static inline fs::path s_record;
+    static inline fs::path s_recorder;
     HWND m_parent = nullptr;
     std::unique_ptr<SFontHolder> m_font;
-    std::unique_ptr<COfcXHTMLStatic> m_static;
+    std::unique_ptr<CRecordingMarkupStatic> m_static;
 };
 
 TEST_F(MarkupStaticOnScreen, BoldIsWiderAndABreakStartsALineBelow)
@@ -244,15 +282,72 @@ TEST_F(MarkupStaticOnScreen, AClickOnTheSecondLineOfALinkOpensItAsOneArgument)
     EXPECT_EQ(arguments[2], L"http://example.com/two lines?a=1&b=2");
 }
 
-TEST_F(MarkupStaticOnScreen, TheSpaceBarOpensTheFirstLinkAndAClickBesideLinksNothing)
+TEST_F(MarkupStaticOnScreen, AClickBesideTheLinksOpensNothingAndTheSpaceBarOpensTheFirst)
 {
     Show(L"plain <a href=\"http://example.com/first\">one</a> and <a href=\"http://example.com/second\">two</a>");
-    m_static->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, kHeight - 2));
+    ASSERT_EQ(m_static->GetLinkAreas().size(), 2u);
+    const SMarkupRect first = m_static->GetLinkAreas()[0].rect;
+    const SMarkupRect second = m_static->GetLinkAreas()[1].rect;
+    auto click = [this](int x, int y) {
+        m_static->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        m_static->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    };
+    click(2, kHeight - 2);
+    click(2, first.top + 3);
+    click((first.right + second.left) / 2, first.top + 3);
+    click(second.right + 2, second.top + 3);
+    EXPECT_EQ(m_static->opened, std::vector<std::wstring>{}) << "below, before, between and after the links";
+    click(second.left + 2, second.top + 3);
+    EXPECT_EQ(m_static->opened, std::vector<std::wstring>{L"http://example.com/second"});
+
     ::SetFocus(Control());
     m_static->SendMessage(WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_EQ(m_static->opened.back(), L"http://example.com/first");
     const auto arguments = RecordedArguments();
     ASSERT_EQ(arguments.size(), 3u);
-    EXPECT_EQ(arguments[2], L"http://example.com/first");
+    EXPECT_EQ(arguments[1], L"-page");
+}
+
+TEST_F(MarkupStaticOnScreen, AParentThatDestroysTheControlOnItsClickOpensNothing)
+{
+    Show(L"<a href=\"http://example.com/\">link</a>");
+    ASSERT_EQ(m_static->GetLinkAreas().size(), 1u);
+    const SMarkupRect link = m_static->GetLinkAreas().front().rect;
+    const LPARAM at = MAKELPARAM(link.left + 2, link.top + 3);
+    const HWND control = Control();
+    g_onStaticClicked = [control] { ::DestroyWindow(control); };
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_FALSE(::IsWindow(control));
+    EXPECT_EQ(m_static->GetSafeHwnd(), nullptr);
+    EXPECT_EQ(m_static->opened, std::vector<std::wstring>{}) << "a control that is gone opens no link";
+}
+
+TEST_F(MarkupStaticOnScreen, AParentThatDeletesTheControlOnItsClickLeavesItAlone)
+{
+    Show(L"<a href=\"http://example.com/\">link</a>");
+    ASSERT_EQ(m_static->GetLinkAreas().size(), 1u);
+    const SMarkupRect link = m_static->GetLinkAreas().front().rect;
+    const HWND control = Control();
+    g_onStaticClicked = [this] { m_static.reset(); };
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(link.left + 2, link.top + 3));
+    EXPECT_EQ(m_static, nullptr);
+    EXPECT_TRUE(::IsWindow(control)) << "the window outlives its object and goes with its parent";
+}
+
+TEST_F(MarkupStaticOnScreen, ACommandRegisteredWithVariablesIsExpandedAndABackslashEndsAnAddress)
+{
+    // The handler named through the environment, as REG_EXPAND_SZ commands do.
+    ::SetEnvironmentVariableW(L"OVRA_PAGE_OPENER", s_recorder.wstring().c_str());
+    const std::wstring command = std::wstring(kPageClass) + L"\\shell\\open\\command";
+    ASSERT_TRUE(SetClassDefault(command, L"\"%OVRA_PAGE_OPENER%\" -page \"%1\"", REG_EXPAND_SZ));
+    const int started = OpenUrlWithBrowser(L"file://C:\\Docs\\", SW_SHOW);
+    const auto arguments = RecordedArguments();
+    ASSERT_TRUE(SetClassDefault(command, L"\"" + s_recorder.wstring() + L"\" -page \"%1\""));
+    ::SetEnvironmentVariableW(L"OVRA_PAGE_OPENER", nullptr);
+    EXPECT_GT(started, 31);
+    ASSERT_EQ(arguments.size(), 3u);
+    EXPECT_EQ(arguments[1], L"-page");
+    EXPECT_EQ(arguments[2], L"file://C:\\Docs\\") << "the closing quote was not escaped";
 }
 
 TEST_F(MarkupStaticOnScreen, AddressesThatCouldLeaveTheirQuotesStartNothing)
@@ -266,21 +361,47 @@ TEST_F(MarkupStaticOnScreen, AddressesThatCouldLeaveTheirQuotesStartNothing)
     EXPECT_EQ(arguments[2], L"http://example.com/ok") << "only the acceptable address was opened";
 }
 
-TEST_F(MarkupStaticOnScreen, WithTheFocusALinkFragmentGetsAFocusRectangle)
+TEST_F(MarkupStaticOnScreen, OneFocusRectangleGoesAroundTheFirstLinkUnlessTheCuesAreHidden)
 {
-    Show(L"text <a href=\"http://example.com/\">link</a>");
-    auto rightEdgeInk = [this] {
-        const auto rows = Screen();
-        return std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row[kWidth - 1] != kWhite; });
+    // Two links on one line: rectangles drawn for both would cancel each other out.
+    Show(L"text <a href=\"http://example.com/a\">link</a> and <a href=\"http://example.com/b\">more</a>");
+    ASSERT_EQ(m_static->GetLinkAreas().size(), 2u);
+    const SMarkupRect link = m_static->GetLinkAreas().front().rect;
+    // The dotted edges lie a pixel outside the link's text, inside the control; nothing
+    // else is drawn.
+    const int left = std::max(link.left - 1, 0);
+    const int top = std::max(link.top - 1, 0);
+    const int right = std::min(link.right + 1, kWidth);
+    const int bottom = std::min(link.bottom + 1, kHeight);
+    auto dots = [&](const std::vector<std::vector<COLORREF>>& rows) {
+        std::array<int, 3> counts{};
+        for (int y = top; y < bottom; ++y)
+            counts[0] += rows[y][left] != kWhite;
+        for (int x = left; x < right; ++x)
+            counts[1] += rows[top][x] != kWhite;
+        for (int y = bottom; y < kHeight; ++y)
+            counts[2] += static_cast<int>(std::count_if(rows[y].begin(), rows[y].end(), [](COLORREF c) { return c != kWhite; }));
+        return counts;
     };
-    EXPECT_EQ(rightEdgeInk(), 0);
+    EXPECT_EQ(dots(Screen())[0], 0);
+    m_static->SendMessage(WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     ::SetFocus(Control());
     PumpMessagesFor(150);
-    EXPECT_GT(rightEdgeInk(), kHeight / 4) << "the dotted right edge of the link's layout rectangle";
+    const auto focused = dots(Screen());
+    EXPECT_GE(focused[0], (link.bottom - link.top) / 3) << "the left edge of the focus rectangle";
+    EXPECT_GE(focused[1], (link.right - link.left) / 3) << "its top edge";
+    EXPECT_EQ(focused[2], 0) << "nothing below the link's line";
+
+    m_static->SendMessage(WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    PumpMessagesFor(150);
+    EXPECT_EQ(dots(Screen())[0], 0) << "hidden with the keyboard cues";
+    m_static->SendMessage(WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    PumpMessagesFor(150);
+    EXPECT_GE(dots(Screen())[0], (link.bottom - link.top) / 3) << "shown again with them";
     ::SetFocus(m_parent);
     PumpMessagesFor(150);
-    EXPECT_EQ(rightEdgeInk(), 0);
-    EXPECT_EQ(m_static->GetWindowText(), L"text link");
+    EXPECT_EQ(dots(Screen())[0], 0);
+    EXPECT_EQ(m_static->GetWindowText(), L"text link and more");
 }
 
 } // namespace

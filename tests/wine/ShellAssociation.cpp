@@ -9,14 +9,15 @@
 #include "win32/Handle.h"
 #include "win32/TextConversion.h"
 
-bool SetClassDefault(const std::wstring& subKey, const std::wstring& value)
+bool SetClassDefault(const std::wstring& subKey, const std::wstring& value, unsigned long type)
 {
+    static_assert(REG_SZ == 1, "the header's default type");
     HKEY created = nullptr;
     if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created,
                           nullptr) != ERROR_SUCCESS)
         return false;
     const CRegKeyHandle key(created);
-    return ::RegSetValueExW(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    return ::RegSetValueExW(key.Get(), nullptr, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
