@@ -51,7 +51,10 @@ void CStubPayloadHost::CreateFolders(const CPayloadPath& folder)
     (void)::SHCreateDirectoryExW(nullptr, FileSystemPath::FullPath(folder.Native()).c_str(), nullptr);
 }
 
-void CStubPayloadHost::RemoveFile(const CPayloadPath& path)
+bool CStubPayloadHost::RemoveFile(const CPayloadPath& path)
 {
-    (void)::DeleteFileW(path.c_str());
+    if (::DeleteFileW(path.c_str()))
+        return true;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }

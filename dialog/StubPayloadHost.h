@@ -21,7 +21,7 @@ public:
     CPayloadPath NameToPath(const std::string& name) override;
     std::string PathToText(const CPayloadPath& path) override;
     void CreateFolders(const CPayloadPath& folder) override;
-    void RemoveFile(const CPayloadPath& path) override;
+    [[nodiscard]] bool RemoveFile(const CPayloadPath& path) override;
 
 private:
     HWND m_hDialog;

@@ -24,8 +24,9 @@ void CNativePayloadHost::CreateFolders(const CPayloadPath& folder)
     std::filesystem::create_directories(folder.ToFilesystemPath(), ignored);
 }
 
-void CNativePayloadHost::RemoveFile(const CPayloadPath& path)
+bool CNativePayloadHost::RemoveFile(const CPayloadPath& path)
 {
-    std::error_code ignored;
-    std::filesystem::remove(path.ToFilesystemPath(), ignored);
+    std::error_code ec;
+    std::filesystem::remove(path.ToFilesystemPath(), ec);
+    return !ec;
 }

@@ -23,7 +23,7 @@ public:
     CPayloadPath NameToPath(const std::string& name) override;
     std::string PathToText(const CPayloadPath& path) override;
     void CreateFolders(const CPayloadPath& folder) override;
-    void RemoveFile(const CPayloadPath& path) override;
+    [[nodiscard]] bool RemoveFile(const CPayloadPath& path) override;
 
     const std::vector<std::filesystem::path>& OpenFailures() const { return m_vecOpenFailures; }
 

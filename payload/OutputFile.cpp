@@ -59,6 +59,8 @@ int COutputFile::Open(IPayloadHost& host)
 
 int COutputFile::Assemble(CFileStream* temporary, IPayloadHost& host, std::string& detail)
 {
+    // Before the file exists: running out of memory must not leave it empty behind.
+    const auto buffer = m_mapPieces.empty() ? nullptr : std::make_unique<unsigned char[]>(kCopyBufferSize);
     if (!m_stream.IsOpen()) {
         const int opened = Open(host);
         if (opened != PayloadResult::kOk)
@@ -67,7 +69,6 @@ int COutputFile::Assemble(CFileStream* temporary, IPayloadHost& host, std::strin
     if (!m_mapPieces.empty()) {
         if (!temporary || !temporary->IsOpen())
             return FailAssembly(host, PayloadResult::kReadError, detail, "no temporary data file to read");
-        const auto buffer = std::make_unique<unsigned char[]>(kCopyBufferSize);
         for (const auto& entry : m_mapPieces) {
             const int copied = CopyPiece(*temporary, entry.second, buffer.get(), host, detail);
             if (copied != PayloadResult::kOk)
@@ -99,8 +100,10 @@ int COutputFile::CopyPiece(CFileStream& temporary, const SPiece& piece, unsigned
 int COutputFile::FailAssembly(IPayloadHost& host, int code, std::string& detail, const char* what)
 {
     (void)m_stream.Close();
-    host.RemoveFile(m_path);
+    const bool removed = host.RemoveFile(m_path);
     // The stored 8-bit name, not the path: the text is shown in the ANSI code page.
     detail = std::string(what) + " \"" + CPayloadNameRules::Printable(m_strName) + "\"";
+    if (!removed)
+        detail += " (its incomplete copy could not be removed)";
     return code;
 }

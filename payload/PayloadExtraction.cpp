@@ -1,7 +1,10 @@
 #include "PayloadExtraction.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <new>
+#include <string>
 
 #include "CancelFlag.h"
 #include "ContainerLayout.h"
@@ -41,6 +44,7 @@ const char* MessageFor(int code)
     case PayloadResult::kDataError: return "Data error";
     case PayloadResult::kWriteError: return "Can not write output file";
     case PayloadResult::kReadError: return "Can not read input file";
+    case PayloadResult::kRemoveFailed: return "Can not delete the temporary data file";
     default: return nullptr;
     }
 }
@@ -60,7 +64,9 @@ std::string AdviceFor(int code, IPayloadHost& host)
     }
 }
 
-int Translate(int code, CErrorTextBuffer& text, IPayloadHost& host)
+// What the parser found wrong with the package, or else what the driver knows, on a
+// line of its own after the message.
+int Translate(int code, CErrorTextBuffer& text, IPayloadHost& host, const std::string& detail)
 {
     if (code == PayloadResult::kOk || code == PayloadResult::kCancelled)
         return code;
@@ -68,13 +74,66 @@ int Translate(int code, CErrorTextBuffer& text, IPayloadHost& host)
         text.AppendMessage(message);
     else
         text.AppendCode(code);
-    // What the parser found wrong with the package, on a line of its own.
-    if (g_pPayloadParser && g_pPayloadParser->Failure() == code && !g_pPayloadParser->FailureDetail().empty()) {
-        text.Append(g_pPayloadParser->FailureDetail());
+    const bool parserFailed = g_pPayloadParser && g_pPayloadParser->Failure() == code;
+    const std::string& reason = parserFailed ? g_pPayloadParser->FailureDetail() : detail;
+    if (!reason.empty()) {
+        text.Append(reason);
         text.Append("\n");
     }
     text.Append(AdviceFor(code, host));
     return PayloadResult::kDataError;
+}
+
+std::string DictionaryText(const unsigned char* header)
+{
+    const uint32_t size = LittleEndian::ReadU32(header + ContainerLayout::kStreamDictionaryField);
+    constexpr uint32_t kMiB = 1024 * 1024;
+    if (size < kMiB)
+        return std::to_string(size) + " bytes";
+    return std::to_string(size / kMiB + (size % kMiB != 0 ? 1 : 0)) + " MiB";
+}
+
+// Frees the decoder's table and window however the loop ends.
+class CDecoderRelease
+{
+public:
+    CDecoderRelease(CLzmaDec& decoder, ISzAlloc* allocator) : m_decoder(decoder), m_pAllocator(allocator) {}
+    ~CDecoderRelease() { LzmaDec_Free(&m_decoder, m_pAllocator); }
+    CDecoderRelease(const CDecoderRelease&) = delete;
+    CDecoderRelease& operator=(const CDecoderRelease&) = delete;
+
+private:
+    CLzmaDec& m_decoder;
+    ISzAlloc* m_pAllocator;
+};
+
+int RunExtraction(const CPayloadPath& stubPath, uint32_t streamOffset, CErrorTextBuffer& text, IPayloadHost& host,
+                  ISzAlloc* allocator)
+{
+    // A parser left from an earlier run in this process would mix two packages.
+    DestroyPayloadParser();
+    int code = PayloadResult::kOk;
+    std::string detail;
+    {
+        CPayloadInStream stream;
+        if (!stream.Open(stubPath)) {
+            text.AppendMessage("Can not open input file");
+            return PayloadResult::kDataError;
+        }
+        const int seek = stream.Seek(streamOffset);
+        if (seek != 0)
+            return seek;
+        code = DecodePayloadStream(stream, host, allocator, detail);
+        stream.Close();
+    }
+    if (code == PayloadResult::kOk) {
+        if (!g_pPayloadParser)
+            g_pPayloadParser = std::make_unique<CPayloadParser>(host);
+        code = g_pPayloadParser->Finish();
+    }
+    if (g_pPayloadParser)
+        g_pPayloadParser->CloseTemporaryFile();
+    return Translate(code, text, host, detail);
 }
 
 } // namespace
@@ -92,32 +151,21 @@ int ExtractPayload(const CPayloadPath& stubPath, uint32_t streamOffset, char* er
         text.AppendMessage("Can not write output file");
         return PayloadResult::kDataError;
     }
-    // A parser left from an earlier run in this process would mix two packages.
-    DestroyPayloadParser();
-    int code = PayloadResult::kOk;
-    {
-        CPayloadInStream stream;
-        if (!stream.Open(stubPath)) {
-            text.AppendMessage("Can not open input file");
-            return PayloadResult::kDataError;
-        }
-        const int seek = stream.Seek(streamOffset);
-        if (seek != 0)
-            return seek;
-        code = DecodePayloadStream(stream, *host, allocator);
-        stream.Close();
+    const size_t kept = std::strlen(errorText);
+    try {
+        return RunExtraction(stubPath, streamOffset, text, *host, allocator);
+    } catch (const std::bad_alloc&) {
+        // A table, a buffer or a text: whatever was half appended gives way to the reason.
+        if (g_pPayloadParser)
+            g_pPayloadParser->CloseTemporaryFile();
+        errorText[kept] = '\0';
+        text.AppendMessage(MessageFor(PayloadResult::kOutOfMemory));
+        text.Append("not enough memory to extract the package\n");
+        return PayloadResult::kDataError;
     }
-    if (code == PayloadResult::kOk) {
-        if (!g_pPayloadParser)
-            g_pPayloadParser = std::make_unique<CPayloadParser>(*host);
-        code = g_pPayloadParser->Finish();
-    }
-    if (g_pPayloadParser)
-        g_pPayloadParser->CloseTemporaryFile();
-    return Translate(code, text, *host);
 }
 
-int DecodePayloadStream(CPayloadInStream& stream, IPayloadHost& host, ISzAlloc* allocator)
+int DecodePayloadStream(CPayloadInStream& stream, IPayloadHost& host, ISzAlloc* allocator, std::string& detail)
 {
     unsigned char header[kHeaderSize];
     const int read = ReadHeader(stream, header);
@@ -128,11 +176,12 @@ int DecodePayloadStream(CPayloadInStream& stream, IPayloadHost& host, ISzAlloc* 
     CLzmaDec decoder;
     LzmaDec_Construct(&decoder);
     const SRes allocated = LzmaDec_Allocate(&decoder, header, LZMA_PROPS_SIZE, allocator);
+    if (allocated == SZ_ERROR_MEM)
+        detail = "not enough memory for the decoder and its dictionary of " + DictionaryText(header);
     if (allocated != SZ_OK)
         return allocated;
-    const int code = DecodeLoop(decoder, stream, decodedSize, host);
-    LzmaDec_Free(&decoder, allocator);
-    return code;
+    const CDecoderRelease release(decoder, allocator);
+    return DecodeLoop(decoder, stream, decodedSize, host);
 }
 
 int DecodeLoop(CLzmaDec& decoder, CPayloadInStream& stream, uint64_t decodedSize, IPayloadHost& host)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include <lzma/LzmaDec.h>
 
@@ -26,8 +27,10 @@ using ExtractPayloadFn = int (*)(const CPayloadPath& stubPath, uint32_t streamOf
 [[nodiscard]] int ExtractPayload(const CPayloadPath& stubPath, uint32_t streamOffset, char* errorText,
                                  IPayloadHost* host, ISzAlloc* allocator);
 
-// Reads the 13-byte header, allocates the decoder and runs DecodeLoop. A result code.
-[[nodiscard]] int DecodePayloadStream(CPayloadInStream& stream, IPayloadHost& host, ISzAlloc* allocator);
+// Reads the 13-byte header, allocates the decoder and runs DecodeLoop. A result code;
+// when the decoder does not fit in memory, detail names the dictionary's size.
+[[nodiscard]] int DecodePayloadStream(CPayloadInStream& stream, IPayloadHost& host, ISzAlloc* allocator,
+                                      std::string& detail);
 
 // Decodes in 64 KiB blocks into the parser (created on the first step). A result code.
 [[nodiscard]] int DecodeLoop(CLzmaDec& decoder, CPayloadInStream& stream, uint64_t decodedSize, IPayloadHost& host);

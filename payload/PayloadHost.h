@@ -38,6 +38,6 @@ public:
     // and a real failure shows when a file in it cannot be opened.
     virtual void CreateFolders(const CPayloadPath& folder) = 0;
 
-    // Removes a file if it exists; a failure changes no outcome.
-    virtual void RemoveFile(const CPayloadPath& path) = 0;
+    // Removes a file if it exists. False when it is still there.
+    [[nodiscard]] virtual bool RemoveFile(const CPayloadPath& path) = 0;
 };

@@ -311,8 +311,9 @@ int CPayloadParser::Finish()
     if (temporary && !temporary->Close())
         return Fail(PayloadResult::kWriteError,
                     std::string("cannot write the temporary data file \"") + kTemporaryName + "\"");
-    if (m_temporary && !m_temporary->Path().Empty())
-        m_host.RemoveFile(m_temporary->Path());
+    // A temporary data file left behind would fill the disk and block the clean-up.
+    if (m_temporary && !m_temporary->Path().Empty() && !m_host.RemoveFile(m_temporary->Path()))
+        return Fail(PayloadResult::kRemoveFailed, m_host.PathToText(m_temporary->Path()));
     return PayloadResult::kOk;
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <new>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -13,6 +15,7 @@
 #include "RecordingPayloadHost.h"
 #include "ScratchFolder.h"
 #include "payload/CancelFlag.h"
+#include "payload/ContainerLayout.h"
 #include "payload/ErrorTextBuffer.h"
 #include "payload/LzmaHeapAllocator.h"
 #include "payload/PayloadExtraction.h"
@@ -115,6 +118,44 @@ void NoFree(void*, void*)
 {
 }
 
+// The heap of a 32-bit process: no block of a gigabyte or more.
+void* LimitedAlloc(void*, size_t size)
+{
+    return size == 0 || size >= (size_t{1} << 30) ? nullptr : std::malloc(size);
+}
+void HeapFree(void*, void* address)
+{
+    std::free(address);
+}
+
+// A host whose n-th folder creation runs out of memory, as building a path text can.
+class COutOfMemoryHost : public CRecordingPayloadHost
+{
+public:
+    COutOfMemoryHost(std::filesystem::path folder, int failingCall)
+        : CRecordingPayloadHost(std::move(folder)), m_nFailingCall(failingCall)
+    {
+    }
+    void CreateFolders(const CPayloadPath& folder) override
+    {
+        if (++m_nCalls == m_nFailingCall)
+            throw std::bad_alloc();
+        CRecordingPayloadHost::CreateFolders(folder);
+    }
+
+private:
+    int m_nFailingCall;
+    int m_nCalls = 0;
+};
+
+// A host whose files stay, as on a share that refuses deletion.
+class CUndeletableHost : public CRecordingPayloadHost
+{
+public:
+    using CRecordingPayloadHost::CRecordingPayloadHost;
+    bool RemoveFile(const CPayloadPath&) override { return false; }
+};
+
 } // namespace
 
 TEST_F(PayloadExtractionTest, SuccessWritesEveryFileExactlyAndLeavesNoTemporaryFile)
@@ -188,8 +229,63 @@ TEST_F(PayloadExtractionTest, FailedDecoderAllocationIsOutOfMemory)
 {
     ISzAlloc failing = {FailingAlloc, NoFree};
     CRecordingPayloadHost host(m_package);
-    EXPECT_EQ(Extract(CompressForPayload(Bytes("x")), host, &failing), 1);
-    EXPECT_STREQ(m_error, "\nError: Can not allocate memory\n");
+    auto stream = CompressForPayload(Bytes("x"));
+    LittleEndian::WriteU32(stream.data() + ContainerLayout::kStreamDictionaryField, 1u << 20);
+    EXPECT_EQ(Extract(stream, host, &failing), 1);
+    EXPECT_STREQ(m_error, "\nError: Can not allocate memory\nnot enough memory for the decoder and its dictionary of 1 MiB\n");
+}
+
+// What a 32-bit installer meets when the header asks for more than its address space
+// holds: the size is named, nothing is written, nothing leaks.
+TEST_F(PayloadExtractionTest, DictionaryTooLargeForTheAddressSpaceNamesItsSize)
+{
+    ISzAlloc limited = {LimitedAlloc, HeapFree};
+    CRecordingPayloadHost host(m_package);
+    auto stream = CompressForPayload(ThreeFiles().Build());
+    LittleEndian::WriteU32(stream.data() + ContainerLayout::kStreamDictionaryField, 0x60000000); // 1.5 GiB
+    EXPECT_EQ(Extract(stream, host, &limited), 1);
+    EXPECT_STREQ(m_error, "\nError: Can not allocate memory\nnot enough memory for the decoder and its dictionary of 1536 MiB\n");
+    EXPECT_EQ(PackageFiles(), "");
+}
+
+// A table, a buffer or a host's path text that cannot be allocated ends the run with
+// a report, at any point of it, and leaves the temporary data file closed.
+TEST_F(PayloadExtractionTest, RunningOutOfMemoryAnywhereIsReportedNotThrown)
+{
+    for (const int failingCall : {1, 2, 3}) {
+        COutOfMemoryHost host(m_package, failingCall);
+        EXPECT_EQ(Extract(CompressForPayload(ThreeFiles().Build()), host), 1) << "call " << failingCall;
+        EXPECT_STREQ(m_error, "\nError: Can not allocate memory\nnot enough memory to extract the package\n")
+            << "call " << failingCall;
+        ASSERT_NE(g_pPayloadParser->TemporaryFile(), nullptr);
+        EXPECT_FALSE(g_pPayloadParser->TemporaryFile()->IsOpen()) << "call " << failingCall;
+    }
+}
+
+TEST_F(PayloadExtractionTest, TemporaryFileThatCannotBeDeletedFailsTheRun)
+{
+    CUndeletableHost host(m_package);
+    EXPECT_EQ(Extract(CompressForPayload(ThreeFiles().Build()), host), 1);
+    EXPECT_EQ(std::string(m_error),
+              "\nError: Can not delete the temporary data file\n" + (m_package / "temp.htar").string() + "\n");
+    // Every output file is complete all the same.
+    EXPECT_EQ(PackageFiles(), "big.bin;docs/readme.txt;temp.htar;twice.bin;");
+    EXPECT_EQ(ReadWholeFile(m_package / "big.bin"), PseudoRandomBytes(200000, 7));
+    EXPECT_FALSE(g_pPayloadParser->TemporaryFile()->IsOpen());
+}
+
+TEST_F(PayloadExtractionTest, IncompleteOutputFileThatCannotBeRemovedIsNamed)
+{
+    CContainerBuilder builder;
+    const uint16_t twice = builder.AddName("twice.bin");
+    builder.AddChunk(PseudoRandomBytes(60000, 8), {{twice, 0, 0}, {twice, 0, 60000}});
+    CUndeletableHost host(m_package);
+    const uint32_t offset = WritePackageFile(m_stub, CompressForPayload(builder.Build()));
+    ScopedFileSizeLimit limit(100000);
+    EXPECT_EQ(Extract(offset, host), 1);
+    EXPECT_NE(std::string(m_error).find("cannot write \"twice.bin\" (its incomplete copy could not be removed)\n"),
+              std::string::npos)
+        << m_error;
 }
 
 TEST_F(PayloadExtractionTest, PropertiesByteOutOfRangeIsUnsupported)

@@ -7,6 +7,8 @@
 #   Installer-jpeg.exe       the same with a JPEG picture: yellow above, purple below
 #   Installer-signed.exe     Installer.exe signed with a throw-away certificate
 #   Installer-truncated.exe  Installer.exe cut inside its stream
+#   Installer-huge-dictionary.exe  Installer.exe whose stream header asks for a 1.5 GiB
+#                            dictionary: more than a 32-bit process can allocate
 #   Installer-branded.exe    the sample with the product's icon (product.ico) and version
 #                            information (version-info.txt, one KEY=VALUE a line)
 #   Installer-branded-signed.exe  the same, signed
@@ -91,4 +93,9 @@ osslsigncode sign -certs "$out/signer-cert.pem" -key "$out/signer-key.pem" -n "O
 
 size=$(stat -c %s "$out/Installer.exe")
 head -c $((size - 4 * 1024 * 1024)) "$out/Installer.exe" >"$out/Installer-truncated.exe"
+# The dictionary size is the stream header's bytes 1 to 4, little-endian; a larger
+# dictionary than the encoder used decodes the same stream.
+stream=$("$packer" info "$out/Installer.exe" | sed -n 's/^field 2 stream offset: *//p')
+cp "$out/Installer.exe" "$out/Installer-huge-dictionary.exe"
+printf '\x00\x00\x00\x60' | dd of="$out/Installer-huge-dictionary.exe" bs=1 seek=$((stream + 1)) conv=notrunc status=none
 echo "packed the test installers into $out"

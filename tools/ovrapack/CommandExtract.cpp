@@ -48,8 +48,10 @@ int RunPipeline(const std::string& packageText, CConsolePayloadHost& host, const
     host.EndProgress();
     if (result != PayloadResult::kOk) {
         err << "ovrapack: " << verb << " " << packageText << " failed\n";
+        // Only a failed seek to the stream comes back without a text: its code is the system's.
         if (errorText[0] == '\0')
-            err << "ovrapack: result " << result << " (" << std::strerror(result) << ")\n";
+            err << "ovrapack: cannot seek to the stream at offset " << streamOffset << ": " << std::strerror(result)
+                << "\n";
         PrintErrorText(err, errorText);
         return ExitCodes::kFailure;
     }
