@@ -178,9 +178,16 @@ std::wstring CLongPathForm::Make(const std::wstring& path, const std::wstring& c
     // become "a\" there. Such a path keeps its meaning only in the device form.
     if (normalized.size() < kClassicLimit && Normalize(normalized, std::wstring()) == normalized)
         return normalized;
-    if (IsUnc(normalized))
-        return kUncDevicePrefix + normalized.substr(2);
-    return kDevicePrefix + normalized;
+    return ToDeviceForm(normalized);
+}
+
+std::wstring CLongPathForm::ToDeviceForm(const std::wstring& madePath)
+{
+    if (madePath.empty() || IsDevicePath(madePath))
+        return madePath;
+    if (IsUnc(madePath))
+        return kUncDevicePrefix + madePath.substr(2);
+    return kDevicePrefix + madePath;
 }
 
 size_t CLongPathForm::VolumeLength(const std::wstring& madePath)

@@ -26,6 +26,10 @@ public:
     // The absolute, normalized classic form, whatever its length; empty as for Make.
     static std::wstring Normalize(const std::wstring& path, const std::wstring& currentDirectory);
 
+    // A path from Make or Normalize in the device form whatever its length, for a walk
+    // whose paths grow below it. Empty stays empty.
+    static std::wstring ToDeviceForm(const std::wstring& madePath);
+
     // Units of a made path that name its volume, with the separator after it: "C:\",
     // "\\?\C:\", "\\server\share\", "\\?\UNC\server\share\". 0 for anything else.
     static size_t VolumeLength(const std::wstring& madePath);

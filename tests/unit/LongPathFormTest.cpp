@@ -187,6 +187,14 @@ TEST(LongPathForm, EveryLongPathIsInTheDeviceFormAndMeansTheSameFile)
     }
 }
 
+TEST(LongPathForm, ShortPathsTakeTheDeviceFormOnRequest)
+{
+    EXPECT_EQ(CLongPathForm::ToDeviceForm(Make(L"C:/a/../b")), L"\\\\?\\C:\\b");
+    EXPECT_EQ(CLongPathForm::ToDeviceForm(Make(L"\\\\srv\\sh\\x\\")), L"\\\\?\\UNC\\srv\\sh\\x\\");
+    EXPECT_EQ(CLongPathForm::ToDeviceForm(L"\\\\?\\C:\\x"), L"\\\\?\\C:\\x");
+    EXPECT_EQ(CLongPathForm::ToDeviceForm(L""), L"");
+}
+
 TEST(LongPathForm, VolumeLengthCoversTheVolumeAndItsSeparator)
 {
     EXPECT_EQ(CLongPathForm::VolumeLength(L"C:\\a\\b"), 3u);

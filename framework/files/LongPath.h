@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// Where the file library and the installer hand a path to the system: its form of any
+// length (payload/LongPathForm.h), resolved against this process's current directory.
+namespace LongPath {
+
+// The current directory; empty when the system gives none.
+std::wstring CurrentDirectory();
+
+// `path` as the system takes it at any length; empty when it names nothing.
+std::wstring ForSystem(const std::wstring& path);
+
+// Creates the folder and every missing folder above it, one at a time: the shell's
+// own creation stops at the classic limit. True when the folder exists afterwards.
+[[nodiscard]] bool CreateFolders(const std::wstring& folder);
+
+// Removes a file, or a folder with everything in it, at any depth. A link to a folder
+// goes as a link; what it points to is left alone. True when nothing is left.
+[[nodiscard]] bool RemoveTree(const std::wstring& path);
+
+} // namespace LongPath
