@@ -46,7 +46,7 @@ std::string CStubPayloadHost::PathToText(const CPayloadPath& path)
 void CStubPayloadHost::CreateFolders(const CPayloadPath& folder)
 {
     // A folder that cannot be made shows when its first file cannot be opened.
-    (void)LongPath::CreateFolders(folder.Native());
+    (void)folder.CreateFolders();
 }
 
 bool CStubPayloadHost::RemoveFile(const CPayloadPath& path)

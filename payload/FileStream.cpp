@@ -3,27 +3,7 @@
 #include <cerrno>
 
 #ifdef _WIN32
-#include <direct.h>
 #include <share.h>
-
-#include <cstdlib>
-#include <string>
-
-#include "LongPathForm.h"
-
-namespace {
-
-std::wstring CurrentDirectory()
-{
-    wchar_t* text = _wgetcwd(nullptr, 0);
-    if (text == nullptr)
-        return std::wstring();
-    std::wstring current(text);
-    std::free(text);
-    return current;
-}
-
-} // namespace
 #endif
 
 CFileStream::~CFileStream()
@@ -48,7 +28,7 @@ bool CFileStream::Open(const CPayloadPath& path, Mode mode)
     if (m_pFile && !Close())
         return false;
 #ifdef _WIN32
-    const std::wstring systemPath = CLongPathForm::Make(path.Native(), CurrentDirectory());
+    const std::wstring systemPath = path.ForSystem().Native();
     if (systemPath.empty()) {
         errno = ENOENT;
         return false;

@@ -9,31 +9,6 @@ namespace LongPath {
 
 namespace {
 
-bool IsFolder(const std::wstring& systemPath)
-{
-    const DWORD attributes = ::GetFileAttributesW(systemPath.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-bool CreateChain(std::wstring folder, size_t volumeLength)
-{
-    while (folder.size() > volumeLength && folder.back() == L'\\')
-        folder.pop_back();
-    if (folder.size() <= volumeLength)
-        return IsFolder(folder);
-    if (::CreateDirectoryW(folder.c_str(), nullptr))
-        return true;
-    const DWORD error = ::GetLastError();
-    if (error == ERROR_ALREADY_EXISTS)
-        return IsFolder(folder);
-    if (error != ERROR_PATH_NOT_FOUND)
-        return false;
-    const size_t slash = folder.find_last_of(L'\\');
-    if (slash == std::wstring::npos || slash + 1 < volumeLength || !CreateChain(folder.substr(0, slash), volumeLength))
-        return false;
-    return ::CreateDirectoryW(folder.c_str(), nullptr) || (::GetLastError() == ERROR_ALREADY_EXISTS && IsFolder(folder));
-}
-
 bool IsGone(DWORD error)
 {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -82,14 +57,6 @@ std::wstring CurrentDirectory()
 std::wstring ForSystem(const std::wstring& path)
 {
     return CLongPathForm::Make(path, CurrentDirectory());
-}
-
-bool CreateFolders(const std::wstring& folder)
-{
-    const std::wstring target = ForSystem(folder);
-    if (target.empty())
-        return false;
-    return CreateChain(target, CLongPathForm::VolumeLength(target));
 }
 
 bool RemoveTree(const std::wstring& path)

@@ -12,10 +12,6 @@ std::wstring CurrentDirectory();
 // `path` as the system takes it at any length; empty when it names nothing.
 std::wstring ForSystem(const std::wstring& path);
 
-// Creates the folder and every missing folder above it, one at a time: the shell's
-// own creation stops at the classic limit. True when the folder exists afterwards.
-[[nodiscard]] bool CreateFolders(const std::wstring& folder);
-
 // Removes a file, or a folder with everything in it, at any depth. A link to a folder
 // goes as a link; what it points to is left alone. True when nothing is left.
 [[nodiscard]] bool RemoveTree(const std::wstring& path);
