@@ -88,6 +88,31 @@ std::string CompareDeepTrees(const std::wstring& expected, const std::wstring& a
     return std::string();
 }
 
+// The runtime's remove_all, which the scratch folders use, stops at the classic limit.
+void RemoveDeepTree(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(DeviceForm(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        ::DeleteFileW(DeviceForm(path).c_str());
+        return;
+    }
+    const std::wstring folder = path.back() == L'\\' ? path : path + L"\\";
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data{};
+    if (const CFindHandle find(::FindFirstFileW(DeviceForm(folder + L"*").c_str(), &data)); find) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name != L"." && name != L"..")
+                names.push_back(name);
+        } while (::FindNextFileW(find.Get(), &data));
+    }
+    for (const std::wstring& name : names)
+        RemoveDeepTree(folder + name);
+    ::RemoveDirectoryW(DeviceForm(folder).c_str());
+}
+
 bool ExistsAtAnyDepth(const std::wstring& path)
 {
     return ::GetFileAttributesW(DeviceForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -126,7 +151,9 @@ protected:
     {
         const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         // Short, so that the roots below have room to be padded to their length.
-        m_scratch = CInstallerRun::FreshScratch(L"lp-" + std::to_wstring(std::hash<std::string>()(name) % 100000));
+        const std::wstring scratchName = L"lp-" + std::to_wstring(std::hash<std::string>()(name) % 100000);
+        RemoveDeepTree(CInstallerRun::FreshScratch(scratchName));
+        m_scratch = CInstallerRun::FreshScratch(scratchName);
         m_record = m_scratch + L"setup-record.txt";
         m_deepest = DeepestName();
         ASSERT_FALSE(m_deepest.empty()) << "no deep package to install";
@@ -237,11 +264,13 @@ TEST_F(LongPath, PackagingToolPacksAndExtractsTheDeepTree)
     const std::wstring stub = CInstallerRun::BuildFolder() + L"app\\OvraSFX.exe";
     const std::wstring package = m_scratch + L"Repacked.exe";
     ASSERT_GT((DeepSource() + m_deepest).size(), MAX_PATH);
-    EXPECT_EQ(Run(tool, L" pack \"" + DeepSource() + L"\" --stub \"" + stub +
+    // No backslash before a closing quote: the runtime would read it as an escaped quote.
+    const std::wstring source = DeepSource().substr(0, DeepSource().size() - 1);
+    EXPECT_EQ(Run(tool, L" pack \"" + source + L"\" --stub \"" + stub +
                             L"\" --setup setup --build-id 0123456789ABCDEF --out \"" + package + L"\""),
               0u);
     const std::wstring folder = PaddedFolder(m_scratch + L"out", m_rootLength) + kPackageFolderName;
-    EXPECT_EQ(Run(tool, L" extract \"" + package + L"\" \"" + folder + L"\""), 0u);
+    EXPECT_EQ(Run(tool, L" extract \"" + package + L"\" \"" + folder.substr(0, folder.size() - 1) + L"\""), 0u);
     ASSERT_EQ((folder + m_deepest).size(), kDeepPathLength);
     EXPECT_EQ(CompareDeepTrees(DeepSource(), folder), "");
 }
