@@ -96,6 +96,18 @@ bool CExtractionRootRules::IsVolumeRoot(const std::wstring& fullPath)
     return true;
 }
 
+bool CExtractionRootRules::FitsWorkingFolder(const std::wstring& fullPackageFolder, const std::wstring& setupName)
+{
+    // MAX_PATH, the terminating NUL included.
+    constexpr size_t kMaxUnits = 259;
+    if (WithTrailingBackslash(fullPackageFolder).size() > kMaxUnits)
+        return false;
+    if (setupName.empty())
+        return true;
+    const bool hasExtension = setupName.find(L'.') != std::wstring::npos;
+    return WithTrailingBackslash(fullPackageFolder).size() + setupName.size() + (hasExtension ? 0 : 4) <= kMaxUnits;
+}
+
 std::wstring CExtractionRootRules::WithTrailingBackslash(std::wstring path)
 {
     if (path.empty() || path.back() != L'\\')

@@ -21,6 +21,12 @@ public:
     // "\\server\share\" for a UNC path, "C:\" for a drive path, else empty.
     static std::wstring VolumeRootOf(const std::wstring& fullPath);
 
+    // Whether the package folder (absolute, ending in a backslash) can be the current
+    // directory the setup program starts in, and the setup program's path (the shell
+    // adds ".exe" to a name without extension) one the system starts. Both stay
+    // classic paths whatever the system allows elsewhere.
+    [[nodiscard]] static bool FitsWorkingFolder(const std::wstring& fullPackageFolder, const std::wstring& setupName);
+
     static std::wstring WithTrailingBackslash(std::wstring path);
     static std::wstring ParentOf(const std::wstring& fullPath);
 };

@@ -9,6 +9,7 @@
 #include "PackageFolder.h"
 #include "SetupLauncher.h"
 #include "dialog/OvraSFXDlg.h"
+#include "framework/files/LongPath.h"
 #include "framework/controls/ShortcutFixer_Chinese.h"
 #include "framework/localization/Localization.h"
 #include "framework/localization/LocalizedString.h"
@@ -70,6 +71,10 @@ BOOL COvraSFXApp::InitInstance()
         return TRUE;
     }
     CaptureCleanupPlan();
+    if (!CheckWorkingFolder()) {
+        m_nExitCode = kExitNoRoot;
+        return TRUE;
+    }
     // With "/q" the message goes to the error log instead of a box.
     if (!CheckDiskSpace(true))
         return TRUE;
@@ -176,15 +181,38 @@ bool COvraSFXApp::DetermineExtractionRoot()
     return true;
 }
 
+std::wstring COvraSFXApp::FullPackageFolder() const
+{
+    const std::wstring fullRoot =
+        CExtractionRootRules::WithTrailingBackslash(FileSystemPath::FullPath(m_strExtractRoot));
+    return fullRoot + L"OVRA" + AnsiToWide(CPatchBlock::Current().BuildId(), CP_THREAD_ACP) + L"\\";
+}
+
 // A relative root is resolved now: the current directory changes before clean-up runs.
 void COvraSFXApp::CaptureCleanupPlan()
 {
     const std::wstring fullRoot =
         CExtractionRootRules::WithTrailingBackslash(FileSystemPath::FullPath(m_strExtractRoot));
-    const std::wstring packageFolder =
-        fullRoot + L"OVRA" + AnsiToWide(CPatchBlock::Current().BuildId(), CP_THREAD_ACP) + L"\\";
-    const bool existed = FileSystemPath::Exists(fullRoot);
-    m_cleanupPlan.Capture(fullRoot, packageFolder, existed, existed && FileSystemPath::HasEntries(fullRoot));
+    const std::wstring existence = LongPath::ForSystem(fullRoot);
+    const bool existed = FileSystemPath::Exists(existence);
+    m_cleanupPlan.Capture(fullRoot, FullPackageFolder(), existed,
+                          existed && FileSystemPath::HasEntries(existence));
+}
+
+// Files may lie at any depth, but the setup program starts in the package folder,
+// and a current directory is a classic path. Refused before anything is extracted.
+bool COvraSFXApp::CheckWorkingFolder() const
+{
+    const std::wstring packageFolder = FullPackageFolder();
+    const std::wstring setupName = AnsiToWide(CPatchBlock::Current().SetupName(), CP_THREAD_ACP);
+    if (CExtractionRootRules::FitsWorkingFolder(packageFolder, setupName))
+        return true;
+    const std::wstring text = FormatString(
+        L"The extraction folder is too long:\n%s\n\nThe setup program must start in the package folder "
+        L"%s, and a working folder has at most 259 characters. Choose a shorter folder with /UFPATH=.",
+        m_strExtractRoot.c_str(), packageFolder.c_str());
+    m_errorReporter.Report(nullptr, text, L"The extraction folder is too long");
+    return false;
 }
 
 bool COvraSFXApp::CheckDiskSpace(bool showMessage)
@@ -238,8 +266,13 @@ void COvraSFXApp::RemoveExtractionRoot()
     info.lpFile = interpreter.c_str();
     info.lpParameters = parameters.c_str();
     info.nShow = SW_HIDE;
-    if (!::ShellExecuteExW(&info) || info.hProcess == nullptr)
-        return;
-    const CKernelHandle process(info.hProcess);
-    ::WaitForSingleObject(process.Get(), INFINITE);
+    if (::ShellExecuteExW(&info) && info.hProcess != nullptr) {
+        const CKernelHandle process(info.hProcess);
+        ::WaitForSingleObject(process.Get(), INFINITE);
+    }
+    // The interpreter's removal stops at the classic limit and leaves what lies deeper
+    // (and the folders above it): that goes here. Like the interpreter's, a failure
+    // here changes no outcome; what stays is what cannot be removed at all.
+    if (FileSystemPath::Exists(LongPath::ForSystem(target)))
+        (void)LongPath::RemoveTree(target);
 }

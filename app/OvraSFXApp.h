@@ -47,6 +47,8 @@ public:
 
 private:
     void CaptureCleanupPlan();
+    [[nodiscard]] bool CheckWorkingFolder() const;
+    std::wstring FullPackageFolder() const;
     void ShowDiskSpaceMessage(const std::wstring& drive, uint64_t requiredBytes);
     void CreateExtractionDialog();
 

@@ -1,12 +1,10 @@
 #include "StubPayloadHost.h"
 
-#include <shlobj.h>
-
 #include "ExtractionOwner.h"
 #include "ProgressProtocol.h"
+#include "framework/files/LongPath.h"
 #include "framework/localization/LocalizedString.h"
 #include "resources/resource.h"
-#include "win32/FileSystemPath.h"
 #include "win32/StringFormat.h"
 #include "win32/TextConversion.h"
 
@@ -47,13 +45,13 @@ std::string CStubPayloadHost::PathToText(const CPayloadPath& path)
 
 void CStubPayloadHost::CreateFolders(const CPayloadPath& folder)
 {
-    // The shell wants a full path; a relative extraction root ("/UFPATH=rel") is not one.
-    (void)::SHCreateDirectoryExW(nullptr, FileSystemPath::FullPath(folder.Native()).c_str(), nullptr);
+    // A folder that cannot be made shows when its first file cannot be opened.
+    (void)folder.CreateFolders();
 }
 
 bool CStubPayloadHost::RemoveFile(const CPayloadPath& path)
 {
-    if (::DeleteFileW(path.c_str()))
+    if (::DeleteFileW(LongPath::ForSystem(path.Native()).c_str()))
         return true;
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;

@@ -28,8 +28,13 @@ bool CFileStream::Open(const CPayloadPath& path, Mode mode)
     if (m_pFile && !Close())
         return false;
 #ifdef _WIN32
+    const std::wstring systemPath = path.ForSystem().Native();
+    if (systemPath.empty()) {
+        errno = ENOENT;
+        return false;
+    }
     // Others may read the stub's file while we do, but nobody may change it.
-    m_pFile = mode == Mode::Read ? _wfsopen(path.c_str(), L"rb", _SH_DENYWR) : _wfopen(path.c_str(), L"wb+");
+    m_pFile = mode == Mode::Read ? _wfsopen(systemPath.c_str(), L"rb", _SH_DENYWR) : _wfopen(systemPath.c_str(), L"wb+");
 #else
     m_pFile = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb+");
 #endif

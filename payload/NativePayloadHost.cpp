@@ -20,13 +20,13 @@ std::string CNativePayloadHost::PathToText(const CPayloadPath& path)
 
 void CNativePayloadHost::CreateFolders(const CPayloadPath& folder)
 {
-    std::error_code ignored;
-    std::filesystem::create_directories(folder.ToFilesystemPath(), ignored);
+    // A folder that cannot be made shows when its first file cannot be opened.
+    (void)folder.CreateFolders();
 }
 
 bool CNativePayloadHost::RemoveFile(const CPayloadPath& path)
 {
     std::error_code ec;
-    std::filesystem::remove(path.ToFilesystemPath(), ec);
+    std::filesystem::remove(path.ForSystem().ToFilesystemPath(), ec);
     return !ec;
 }

@@ -1,5 +1,47 @@
 #include "PayloadPath.h"
 
+#ifdef _WIN32
+#include <direct.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "LongPathForm.h"
+#else
+#include <cerrno>
+#include <system_error>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+std::wstring CurrentDirectory()
+{
+    wchar_t* text = _wgetcwd(nullptr, 0);
+    if (text == nullptr)
+        return std::wstring();
+    std::wstring current(text);
+    std::free(text);
+    return current;
+}
+
+bool CreateChain(std::wstring folder, size_t volumeLength)
+{
+    while (folder.size() > volumeLength && folder.back() == L'\\')
+        folder.pop_back();
+    if (folder.size() <= volumeLength || _wmkdir(folder.c_str()) == 0 || errno == EEXIST)
+        return true;
+    if (errno != ENOENT)
+        return false;
+    const size_t slash = folder.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash + 1 < volumeLength || !CreateChain(folder.substr(0, slash), volumeLength))
+        return false;
+    return _wmkdir(folder.c_str()) == 0 || errno == EEXIST;
+}
+#endif
+
+} // namespace
+
 bool CPayloadPath::IsSeparator(value_type c)
 {
 #ifdef _WIN32
@@ -63,4 +105,28 @@ bool CPayloadPath::IsPlainRelative() const
             return true;
         start = end + 1;
     }
+}
+
+CPayloadPath CPayloadPath::ForSystem() const
+{
+#ifdef _WIN32
+    return CPayloadPath(CLongPathForm::Make(m_strText, CurrentDirectory()));
+#else
+    return *this;
+#endif
+}
+
+bool CPayloadPath::CreateFolders() const
+{
+#ifdef _WIN32
+    const std::wstring target = ForSystem().Native();
+    return !target.empty() && CreateChain(target, CLongPathForm::VolumeLength(target));
+#else
+    std::error_code ec;
+    std::filesystem::create_directories(ToFilesystemPath(), ec);
+    if (!ec)
+        return true;
+    errno = ec.value();
+    return false;
+#endif
 }

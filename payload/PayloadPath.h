@@ -41,6 +41,16 @@ public:
     // component, "." or "..").
     [[nodiscard]] bool IsPlainRelative() const;
 
+    // The text to hand the system. On Windows the absolute form of any length
+    // (LongPathForm.h) against the current directory, empty when it names nothing;
+    // elsewhere the text itself.
+    [[nodiscard]] CPayloadPath ForSystem() const;
+
+    // Creates this folder and every missing one above it; true when it exists afterwards.
+    // On Windows one at a time in the form of any length: the runtime's own creation
+    // asks about every parent in the classic form.
+    [[nodiscard]] bool CreateFolders() const;
+
     friend bool operator==(const CPayloadPath&, const CPayloadPath&) = default;
 
 private:

@@ -1,5 +1,6 @@
 #include "framework/files/DirectorySearch.h"
 
+#include "framework/files/LongPath.h"
 #include "framework/files/PortableFile.h"
 #include "framework/files/PortablePath.h"
 #include "framework/files/SystemPath.h"
@@ -73,7 +74,7 @@ std::uint64_t GetFolderSize(CPathString::View directory, CPathString::View patte
 
 bool DeleteTree(CPathString::View path)
 {
-    const CPathString target(path);
+    const std::wstring target = LongPath::ForSystem(CPathString(path).c_str());
     const DWORD dwAttributes = ::GetFileAttributesW(target.c_str());
     if (dwAttributes == INVALID_FILE_ATTRIBUTES)
         return false;

@@ -1,5 +1,6 @@
 #include "framework/files/Win32FileSystem.h"
 
+#include "framework/files/LongPath.h"
 #include "framework/files/PortablePath.h"
 #include "framework/files/SystemPath.h"
 #include "framework/files/Win32FileDevice.h"
@@ -63,7 +64,8 @@ int CWin32FileSystem::Open(const wchar_t* pszPath, const SFileOpenRequest& reque
                                                                           : FILE_FLAG_RANDOM_ACCESS;
     if (request.bNoBuffering)
         dwFlags |= FILE_FLAG_NO_BUFFERING;
-    CFileHandle handle(::CreateFileW(pszPath, AccessOf(request.access), request.bShareRead ? FILE_SHARE_READ : 0,
+    const std::wstring systemPath = LongPath::ForSystem(pszPath);
+    CFileHandle handle(::CreateFileW(systemPath.c_str(), AccessOf(request.access), request.bShareRead ? FILE_SHARE_READ : 0,
                                      nullptr, DispositionOf(request.disposition), dwFlags, nullptr));
     if (!handle)
         return static_cast<int>(::GetLastError());
@@ -73,7 +75,7 @@ int CWin32FileSystem::Open(const wchar_t* pszPath, const SFileOpenRequest& reque
 
 int CWin32FileSystem::RemoveFile(const wchar_t* pszPath)
 {
-    return ::DeleteFileW(pszPath) ? 0 : static_cast<int>(::GetLastError());
+    return ::DeleteFileW(LongPath::ForSystem(pszPath).c_str()) ? 0 : static_cast<int>(::GetLastError());
 }
 
 int CWin32FileSystem::GetSectorSize(const wchar_t* pszPath, std::uint32_t& nSectorSize)

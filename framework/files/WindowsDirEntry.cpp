@@ -1,5 +1,6 @@
 #include "framework/files/WindowsDirEntry.h"
 
+#include "framework/files/LongPath.h"
 #include "framework/files/PortableInvalidFile.h"
 #include "framework/files/PortablePath.h"
 #include "framework/files/SystemPath.h"
@@ -39,7 +40,7 @@ bool CWindowsDirEntry::Search()
     bool bFound = false;
     if (!m_search) {
         const CPathString pattern = PortablePath::Join(Directory().GetView(), Pattern().GetView());
-        m_search.Reset(::FindFirstFileW(pattern.c_str(), &data));
+        m_search.Reset(::FindFirstFileW(LongPath::ForSystem(pattern.c_str()).c_str(), &data));
         bFound = m_search.IsValid();
     } else {
         bFound = ::FindNextFileW(m_search.Get(), &data) != 0;
@@ -79,7 +80,7 @@ bool CWindowsDirEntry::IsReachable() const
         (void)SystemPath::ChangeWorkingDirectory(previous.GetView());
         return true;
     }
-    const CFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    const CFileHandle file(::CreateFileW(LongPath::ForSystem(path.c_str()).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     return file.IsValid();
 }
 

@@ -76,3 +76,25 @@ TEST(ExtractionRootRules, TrailingBackslashIsAddedOnce)
 }
 
 } // namespace
+
+namespace {
+
+// A current directory and the program started in it stay classic paths.
+TEST(ExtractionRootRules, PackageFolderMustBeAbleToBeTheSetupsWorkingFolder)
+{
+    const std::wstring base = L"C:\\Temp\\OvraInstallFiles\\OVRA0123456789ABCDEF\\";
+    const std::wstring at259 = L"C:\\" + std::wstring(255, L'd') + L"\\";
+    ASSERT_EQ(at259.size(), 259u);
+    EXPECT_TRUE(CExtractionRootRules::FitsWorkingFolder(base, L"setup"));
+    EXPECT_TRUE(CExtractionRootRules::FitsWorkingFolder(at259, L""));
+    EXPECT_FALSE(CExtractionRootRules::FitsWorkingFolder(L"C:\\" + std::wstring(256, L'd') + L"\\", L""));
+    EXPECT_FALSE(CExtractionRootRules::FitsWorkingFolder(L"C:\\" + std::wstring(256, L'd'), L""));
+    // The shell finds "setup" as "setup.exe".
+    const std::wstring folder = L"C:\\" + std::wstring(246, L'd') + L"\\";
+    EXPECT_TRUE(CExtractionRootRules::FitsWorkingFolder(folder, L"setup"));
+    EXPECT_FALSE(CExtractionRootRules::FitsWorkingFolder(folder, L"setup1"));
+    EXPECT_TRUE(CExtractionRootRules::FitsWorkingFolder(folder, L"setup.exe"));
+    EXPECT_FALSE(CExtractionRootRules::FitsWorkingFolder(folder, L"setup1.exe"));
+}
+
+} // namespace

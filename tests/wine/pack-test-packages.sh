@@ -13,6 +13,9 @@
 #                            information (version-info.txt, one KEY=VALUE a line)
 #   Installer-branded-signed.exe  the same, signed
 #   sample/                  the packed folder, to compare extracted bytes against
+#   Installer-deep.exe       deep/: the sample setup program and a file 321 characters
+#                            below the package folder, past the classic path limit
+#                            wherever the package is extracted
 #
 #   pack-test-packages.sh PACKER STUB SAMPLE_SETUP OUT_DIR
 set -euo pipefail
@@ -53,6 +56,17 @@ pack() {
   return "${PIPESTATUS[0]}"
 }
 pack --out "$out/Installer.exe"
+
+deep=$out/deep
+nested=$deep
+for level in 1 2 3 4 5 6 7 8; do
+  nested=$nested/nested-folder-with-a-long-name-0$level
+done
+mkdir -p "$nested"
+cp "$setup" "$deep/setup.exe"
+printf 'deep inside the package\r\n' >"$nested/deeply-nested-component-with-a-long-file-name.dll"
+"$packer" pack "$deep" --stub "$stub" --setup setup --build-id 0123456789ABCDEF --out "$out/Installer-deep.exe" 2>&1 |
+  sed 's/^/  /'
 
 convert -size 50x30 xc:'rgb(200,0,0)' -type truecolor BMP3:"$out/red.bmp"
 pack --out "$out/Installer-picture.exe" --picture "$out/red.bmp"

@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <cstring>
 #include <ostream>
 #include <string_view>
@@ -63,10 +64,8 @@ int RunPipeline(const std::string& packageText, CConsolePayloadHost& host, const
 int RunExtractCommand(const SExtractOptions& options, std::ostream& out, std::ostream& err)
 {
     const std::filesystem::path folder = options.strFolder;
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        err << "ovrapack: cannot create \"" << options.strFolder << "\": " << ec.message() << "\n";
+    if (!CPayloadPath(folder).CreateFolders()) {
+        err << "ovrapack: cannot create \"" << options.strFolder << "\": " << std::strerror(errno) << "\n";
         return ExitCodes::kFailure;
     }
     CConsolePayloadHost host(folder, err);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "CabinetLayout.h"
+#include "payload/PayloadPath.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ std::ifstream* CSourceReader::Open(uint32_t file, std::string& error)
     slot.stream.close();
     slot.stream.clear();
     slot.nFile = UINT32_MAX;
-    slot.stream.open(m_paths[file], std::ios::binary);
+    slot.stream.open(CPayloadPath(m_paths[file]).ForSystem().ToFilesystemPath(), std::ios::binary);
     if (!slot.stream) {
         error = "cannot open \"" + Display(m_paths[file]) + "\": " + std::strerror(errno);
         return nullptr;

@@ -5,7 +5,15 @@
 #include <string_view>
 #include <system_error>
 
+#ifdef _WIN32
+#include <io.h>
+
+#include <cerrno>
+#include <cstring>
+#endif
+
 #include "payload/CodePage1252.h"
+#include "payload/PayloadPath.h"
 #include "payload/PayloadNameRules.h"
 
 namespace fs = std::filesystem;
@@ -91,10 +99,46 @@ std::string CSourceTree::NameProblem(const std::string& name)
     return {};
 }
 
+#ifdef _WIN32
+// The runtime's directory walk and stat stop at the classic limit on Windows; its
+// searches take the form of any length.
+bool CSourceTree::ScanWindowsFolder(const fs::path& root, const fs::path& folder, std::string& error)
+{
+    const std::wstring pattern = CPayloadPath(folder / L"*").ForSystem().Native();
+    struct _wfinddata64_t data {};
+    const intptr_t search = pattern.empty() ? -1 : _wfindfirst64(pattern.c_str(), &data);
+    if (search == -1) {
+        error = "cannot read source folder \"" + Display(folder) + "\": " + std::strerror(errno);
+        return false;
+    }
+    bool empty = true;
+    bool ok = true;
+    do {
+        const std::wstring name = data.name;
+        if (name == L"." || name == L"..")
+            continue;
+        empty = false;
+        const fs::path path = folder / name;
+        if ((data.attrib & _A_SUBDIR) != 0)
+            ok = ScanWindowsFolder(root, path, error);
+        else
+            ok = AddFile(root, path, static_cast<uint64_t>(data.size), error);
+    } while (ok && _wfindnext64(search, &data) == 0);
+    _findclose(search);
+    if (ok && empty && folder != root)
+        m_warnings.push_back("empty folder \"" + Display(folder) + "\" is left out: the package carries files only");
+    return ok;
+}
+#endif
+
 bool CSourceTree::Scan(const fs::path& root, std::string& error)
 {
     m_entries.clear();
     m_warnings.clear();
+#ifdef _WIN32
+    if (!ScanWindowsFolder(root, root, error))
+        return false;
+#else
     std::error_code ec;
     if (!fs::is_directory(root, ec)) {
         error = "source folder \"" + Display(root) + "\" " + (ec ? "cannot be read: " + ec.message() : "is not a folder");
@@ -134,6 +178,7 @@ bool CSourceTree::Scan(const fs::path& root, std::string& error)
         error = "cannot read source folder \"" + Display(root) + "\": " + ec.message();
         return false;
     }
+#endif
     if (m_entries.size() > kMaximumFiles) {
         error = "source folder holds " + std::to_string(m_entries.size()) + " files; a package holds at most " +
                 std::to_string(kMaximumFiles);

@@ -38,6 +38,10 @@ private:
     [[nodiscard]] bool AddFile(const std::filesystem::path& root, const std::filesystem::path& path, uint64_t size,
                                std::string& error);
     [[nodiscard]] bool CheckCaseCollisions(std::string& error) const;
+#ifdef _WIN32
+    [[nodiscard]] bool ScanWindowsFolder(const std::filesystem::path& root, const std::filesystem::path& folder,
+                                         std::string& error);
+#endif
 
     std::vector<SEntry> m_entries;
     std::vector<std::string> m_warnings;
