@@ -6,6 +6,7 @@
 #include "Commands.h"
 #include "ConsolePayloadHost.h"
 #include "PatchBlockScanner.h"
+#include "PathText.h"
 #include "payload/ErrorTextBuffer.h"
 #include "payload/PayloadExtraction.h"
 #include "payload/PayloadParser.h"
@@ -31,7 +32,7 @@ void PrintErrorText(std::ostream& err, const char* text)
 // extract and test run the same pipeline; test keeps no byte of it.
 int RunPipeline(const std::string& packageText, CConsolePayloadHost& host, const char* verb, std::ostream& err)
 {
-    const std::filesystem::path package = packageText;
+    const std::filesystem::path package = PathText::FromArgument(packageText);
     std::string error;
     const auto found = CPatchBlockScanner::Scan(package, error);
     if (!found) {
@@ -63,12 +64,12 @@ int RunPipeline(const std::string& packageText, CConsolePayloadHost& host, const
 
 int RunExtractCommand(const SExtractOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::filesystem::path folder = options.strFolder;
+    const std::filesystem::path folder = PathText::FromArgument(options.strFolder);
     if (!CPayloadPath(folder).CreateFolders()) {
         err << "ovrapack: cannot create \"" << options.strFolder << "\": " << std::strerror(errno) << "\n";
         return ExitCodes::kFailure;
     }
-    CConsolePayloadHost host(folder, err);
+    CConsolePayloadHost host(folder, err, options.bInteractive);
     const int result = RunPipeline(options.strPackage, host, "extracting", err);
     if (result == ExitCodes::kOk)
         out << "extracted " << options.strPackage << " into " << options.strFolder << "\n";
@@ -77,7 +78,7 @@ int RunExtractCommand(const SExtractOptions& options, std::ostream& out, std::os
 
 int RunTestCommand(const STestOptions& options, std::ostream& out, std::ostream& err)
 {
-    CConsolePayloadHost host({}, err, CConsolePayloadHost::EMode::Test);
+    CConsolePayloadHost host({}, err, options.bInteractive, CConsolePayloadHost::EMode::Test);
     const int result = RunPipeline(options.strPackage, host, "testing", err);
     if (result != ExitCodes::kOk)
         return result;

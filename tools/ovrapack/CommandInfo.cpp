@@ -3,12 +3,13 @@
 
 #include "Commands.h"
 #include "PatchableImage.h"
+#include "PathText.h"
 
 int RunInfoCommand(const SInfoOptions& options, std::ostream& out, std::ostream& err)
 {
     CPatchableImage image;
     std::string error;
-    if (!image.Load(options.strPackage, error)) {
+    if (!image.Load(PathText::FromArgument(options.strPackage), error)) {
         err << "ovrapack: " << error << "\n";
         return ExitCodes::kFailure;
     }

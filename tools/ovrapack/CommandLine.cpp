@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "OptionValues.h"
+#include "PathText.h"
 
 namespace {
 
@@ -15,11 +16,7 @@ constexpr const char* kProgram = "ovrapack";
 constexpr uint64_t kMax32 = std::numeric_limits<uint32_t>::max();
 constexpr uint64_t kMax64 = std::numeric_limits<uint64_t>::max();
 
-std::string Display(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using PathText::Display;
 
 // Messages of the library start with a capital and may span lines; ours are one line.
 std::string OneLine(std::string text)
@@ -67,10 +64,11 @@ CLI::Option* COvrapackCommandLine::AddOffset(CLI::App& app, const std::string& n
                     });
 }
 
-COvrapackCommandLine::COvrapackCommandLine(CStubLocator stubs)
+COvrapackCommandLine::COvrapackCommandLine(CStubLocator stubs, bool interactive)
     : m_stubs(std::move(stubs)),
       m_app(std::make_unique<CLI::App>("Builds OvraSFX installers from a folder and reads them back.", kProgram))
 {
+    m_extract.bInteractive = m_test.bInteractive = m_pack.bInteractive = interactive;
     CLI::App& app = *m_app;
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.set_version_flag("--version", std::string(kProgram) + " " + OVRA_VERSION, "Print the version and exit");

@@ -21,7 +21,8 @@ class Option;
 class COvrapackCommandLine
 {
 public:
-    explicit COvrapackCommandLine(CStubLocator stubs);
+    // interactive: standard error is a terminal, where progress rewrites its line.
+    explicit COvrapackCommandLine(CStubLocator stubs, bool interactive = false);
     ~COvrapackCommandLine();
     COvrapackCommandLine(const COvrapackCommandLine&) = delete;
     COvrapackCommandLine& operator=(const COvrapackCommandLine&) = delete;

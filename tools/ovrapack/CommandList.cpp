@@ -7,6 +7,7 @@
 
 #include "payload/CodePage1252.h"
 #include "Commands.h"
+#include "PathText.h"
 #include "PackageReader.h"
 
 namespace fs = std::filesystem;
@@ -147,7 +148,7 @@ int RunListCommand(const SListOptions& options, std::ostream& out, std::ostream&
     CPackageReader reader;
     std::string error;
     const std::string& path = options.strPackage;
-    if (!reader.Open(fs::path(std::u8string(path.begin(), path.end())), error)) {
+    if (!reader.Open(PathText::FromArgument(path), error)) {
         err << "ovrapack: " << path << ": " << error << "\n";
         return ExitCodes::kFailure;
     }

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <system_error>
 
+#include "PathText.h"
 #include "payload/CodePage1252.h"
 #include "Commands.h"
 #include "ContainerPlanner.h"
@@ -20,16 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path PathFromUtf8(const std::string& text)
-{
-    return fs::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string Display(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using PathText::Display;
 
 bool IsInside(const fs::path& path, const fs::path& folder)
 {
@@ -61,7 +53,7 @@ bool ChooseStub(const SPackOptions& options, const CStubLocator& stubs, fs::path
                 std::string& error)
 {
     if (!options.strStub.empty()) {
-        stub = PathFromUtf8(options.strStub);
+        stub = PathText::FromArgument(options.strStub);
         return true;
     }
     if (const auto found = stubs.Find()) {
@@ -96,8 +88,8 @@ bool ReadPicture(const fs::path& path, std::vector<uint8_t>& bitmap, std::string
 
 int RunPackCommand(const SPackOptions& options, const CStubLocator& stubs, std::ostream& out, std::ostream& err)
 {
-    const fs::path source = PathFromUtf8(options.strSource);
-    const fs::path output = PathFromUtf8(options.strOut);
+    const fs::path source = PathText::FromArgument(options.strSource);
+    const fs::path output = PathText::FromArgument(options.strOut);
     if (IsInside(output, source))
         return Fail(err, "the output \"" + options.strOut + "\" lies inside the source folder");
 
@@ -108,11 +100,11 @@ int RunPackCommand(const SPackOptions& options, const CStubLocator& stubs, std::
     CPackageWriter::SInputs inputs;
     if (!FileBytes::Read(stub, inputs.stub, error))
         return Fail(err, "stub: " + error);
-    if (!options.strPicture.empty() && !ReadPicture(PathFromUtf8(options.strPicture), inputs.picture, error))
+    if (!options.strPicture.empty() && !ReadPicture(PathText::FromArgument(options.strPicture), inputs.picture, error))
         return Fail(err, "picture: " + error);
     CStubBranding::SOptions brandingOptions;
     if (!options.strIcon.empty())
-        brandingOptions.icon = PathFromUtf8(options.strIcon);
+        brandingOptions.icon = PathText::FromArgument(options.strIcon);
     brandingOptions.versionInfo = options.versionInfo;
     auto branding = CStubBranding::Load(brandingOptions, error);
     if (!branding)
@@ -142,7 +134,7 @@ int RunPackCommand(const SPackOptions& options, const CStubLocator& stubs, std::
     for (const auto& entry : tree.Entries())
         paths.push_back(entry.path);
     CSourceReader reader(std::move(paths));
-    CTerminalProgress progress(err, !options.bQuiet);
+    CTerminalProgress progress(err, !options.bQuiet, options.bInteractive);
     CContainerPlan plan;
     CContainerPlanner planner(tree, reader, options.planning, &progress);
     if (!planner.Plan(plan, error))

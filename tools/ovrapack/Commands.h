@@ -32,11 +32,13 @@ struct SExtractOptions
 {
     std::string strPackage;
     std::string strFolder;
+    bool bInteractive = false;  // standard error is a terminal: progress rewrites its line
 };
 
 struct STestOptions
 {
     std::string strPackage;
+    bool bInteractive = false;
 };
 
 struct SListOptions
@@ -59,6 +61,7 @@ struct SPackOptions
     std::string strIcon;                    // empty: the stub's own icon
     std::vector<std::string> versionInfo;  // KEY=VALUE pairs, checked when packing
     bool bQuiet = false;
+    bool bInteractive = false;
 };
 
 // Each command returns the process exit code; messages go to the given streams.

@@ -3,7 +3,6 @@
 #include <iomanip>
 #include <ostream>
 
-#include "TerminalProgress.h"
 #include "payload/ProgressScale.h"
 
 namespace {
@@ -11,9 +10,10 @@ constexpr auto kQuietStart = std::chrono::milliseconds(500);
 constexpr auto kInterval = std::chrono::milliseconds(100);
 } // namespace
 
-CConsolePayloadHost::CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut, EMode mode)
-    : CNativePayloadHost(std::move(packageFolder)), m_out(progressOut), m_mode(mode),
-      m_bInteractive(CTerminalProgress::ErrorIsTerminal()), m_start(std::chrono::steady_clock::now())
+CConsolePayloadHost::CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut,
+                                         bool interactive, EMode mode)
+    : CNativePayloadHost(std::move(packageFolder)), m_out(progressOut), m_mode(mode), m_bInteractive(interactive),
+      m_start(std::chrono::steady_clock::now())
 {
 }
 

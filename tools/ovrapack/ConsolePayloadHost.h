@@ -12,7 +12,9 @@ class CConsolePayloadHost : public CNativePayloadHost
 public:
     enum class EMode { Extract, Test };
 
-    CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut, EMode mode = EMode::Extract);
+    // interactive: progressOut is a terminal, where the progress line is rewritten.
+    CConsolePayloadHost(std::filesystem::path packageFolder, std::ostream& progressOut, bool interactive,
+                        EMode mode = EMode::Extract);
 
     void PostProgress(unsigned value) override;
     void ReportOutputFileError(const CPayloadPath& path) override;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "PathText.h"
+
 namespace FileBytes {
 
 namespace {
@@ -16,13 +18,13 @@ using FilePtr = std::unique_ptr<std::FILE, SFileCloser>;
 
 std::string Describe(const std::filesystem::path& path, const char* what)
 {
-    return std::string("cannot ") + what + " \"" + path.string() + "\": " + std::strerror(errno);
+    return std::string("cannot ") + what + " \"" + PathText::Display(path) + "\": " + std::strerror(errno);
 }
 } // namespace
 
 bool Read(const std::filesystem::path& path, std::vector<uint8_t>& bytes, std::string& error)
 {
-    FilePtr file(std::fopen(path.string().c_str(), "rb"));
+    FilePtr file(PathText::Open(path, "rb"));
     if (!file) {
         error = Describe(path, "open");
         return false;
@@ -44,7 +46,7 @@ bool WriteAtomically(const std::filesystem::path& path, const std::vector<uint8_
     std::filesystem::path temporary = path;
     temporary += ".partial";
     {
-        FilePtr file(std::fopen(temporary.string().c_str(), "wb"));
+        FilePtr file(PathText::Open(temporary, "wb"));
         if (!file) {
             error = Describe(temporary, "create");
             return false;
@@ -54,14 +56,16 @@ bool WriteAtomically(const std::filesystem::path& path, const std::vector<uint8_
         if (!written || !flushed) {
             error = Describe(temporary, "write");
             file.reset();
-            std::remove(temporary.string().c_str());
+            std::error_code ec;
+            std::filesystem::remove(temporary, ec);
             return false;
         }
     }
     std::error_code ec;
     std::filesystem::rename(temporary, path, ec);
     if (ec) {
-        error = "cannot rename \"" + temporary.string() + "\" to \"" + path.string() + "\": " + ec.message();
+        error = "cannot rename \"" + PathText::Display(temporary) + "\" to \"" + PathText::Display(path) + "\": " +
+                ec.message();
         std::filesystem::remove(temporary, ec);
         return false;
     }

@@ -12,6 +12,7 @@
 #include "PeImage.h"
 #include "payload/ContainerLayout.h"
 #include "payload/LzmaHeapAllocator.h"
+#include "PathText.h"
 
 namespace fs = std::filesystem;
 
@@ -21,11 +22,7 @@ constexpr size_t kHeadSize = 64 * 1024;
 constexpr size_t kInputSize = 64 * 1024;
 constexpr size_t kGrowStep = 1 << 20;
 
-std::string Display(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using PathText::Display;
 
 bool ReadAt(std::ifstream& file, uint64_t offset, std::vector<uint8_t>& bytes, size_t length)
 {

@@ -11,6 +11,7 @@
 #include "TerminalProgress.h"
 #include "payload/ContainerLayout.h"
 #include "payload/PatchBlockEditor.h"
+#include "PathText.h"
 
 namespace fs = std::filesystem;
 
@@ -19,11 +20,7 @@ namespace {
 constexpr uint64_t kMaximum32 = std::numeric_limits<uint32_t>::max();
 constexpr size_t kBitmapHeaderMinimum = 26;  // file header and the smallest info header
 
-std::string Display(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using PathText::Display;
 
 } // namespace
 

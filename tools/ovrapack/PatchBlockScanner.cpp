@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "PathText.h"
 #include "payload/FileStream.h"
 #include "payload/PatchBlockEditor.h"
 
@@ -48,7 +49,7 @@ std::optional<CPatchBlockScanner::SFound> CPatchBlockScanner::Scan(const std::fi
     const uint64_t size = std::filesystem::file_size(path, ec);
     CFileStream file;
     if (ec || !file.Open(path, CFileStream::Mode::Read)) {
-        error = "cannot open \"" + path.string() + "\"";
+        error = "cannot open \"" + PathText::Display(path) + "\"";
         return std::nullopt;
     }
     std::set<uint64_t> found;

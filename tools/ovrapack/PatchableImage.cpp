@@ -1,15 +1,16 @@
 #include "PatchableImage.h"
 
 #include "FileBytes.h"
+#include "PathText.h"
 
-bool CPatchableImage::Load(const std::string& path, std::string& error)
+bool CPatchableImage::Load(const std::filesystem::path& path, std::string& error)
 {
-    m_strPath = path;
+    m_path = path;
     std::vector<uint8_t> bytes;
     if (!FileBytes::Read(path, bytes, error))
         return false;
     if (!Bind(std::move(bytes), error)) {
-        error = path + ": " + error;
+        error = PathText::Display(path) + ": " + error;
         return false;
     }
     return true;
@@ -25,5 +26,5 @@ bool CPatchableImage::Bind(std::vector<uint8_t> bytes, std::string& error)
 
 bool CPatchableImage::Save(std::string& error) const
 {
-    return FileBytes::WriteAtomically(m_strPath, m_bytes, error);
+    return FileBytes::WriteAtomically(m_path, m_bytes, error);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ public:
 
     // Reads the whole file and finds its block; a missing or doubled block is
     // reported after the path.
-    [[nodiscard]] bool Load(const std::string& path, std::string& error);
+    [[nodiscard]] bool Load(const std::filesystem::path& path, std::string& error);
     // Takes bytes already read and finds their block.
     [[nodiscard]] bool Bind(std::vector<uint8_t> bytes, std::string& error);
 
@@ -31,7 +32,7 @@ public:
     [[nodiscard]] bool Save(std::string& error) const;
 
 private:
-    std::string m_strPath;
+    std::filesystem::path m_path;
     std::vector<uint8_t> m_bytes;
     std::optional<CPatchBlockEditor> m_editor;
 };

@@ -5,14 +5,11 @@
 
 #include "CabinetLayout.h"
 #include "payload/PayloadPath.h"
+#include "PathText.h"
 
 namespace {
 
-std::string Display(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using PathText::Display;
 
 } // namespace
 

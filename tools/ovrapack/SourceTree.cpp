@@ -15,16 +15,13 @@
 #include "payload/CodePage1252.h"
 #include "payload/PayloadPath.h"
 #include "payload/PayloadNameRules.h"
+#include "PathText.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Display(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using PathText::Display;
 
 // Built by appending: GCC 12 warns falsely about literal + temporary string.
 std::string Quoted(const std::string& text)

@@ -5,6 +5,7 @@
 #include "FileBytes.h"
 #include "ResourceSection.h"
 #include "resources/resource.h"
+#include "PathText.h"
 
 namespace {
 
@@ -23,11 +24,7 @@ bool HasName(const CResourceTree& tree, const SKey& type, const SKey& name)
                        [&](const CResourceTree::SResource& r) { return r.type == type && r.name == name; });
 }
 
-std::string Display(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
+using PathText::Display;
 
 } // namespace
 

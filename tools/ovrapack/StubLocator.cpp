@@ -10,8 +10,8 @@ namespace {
 fs::path RunningExecutable()
 {
 #ifdef _WIN32
-    // The runtime's copy of the program's full path, in the ANSI code page.
-    const char* path = _pgmptr;
+    // The wide copy: the ANSI one loses a folder named outside the ANSI code page.
+    const wchar_t* path = _wpgmptr;
     return path != nullptr ? fs::path(path) : fs::path();
 #else
     std::error_code ec;

@@ -13,8 +13,8 @@
 #define OVRA_FILENO(f) fileno(f)
 #endif
 
-CTerminalProgress::CTerminalProgress(std::ostream& out, bool enabled)
-    : m_out(out), m_bEnabled(enabled), m_bInteractive(ErrorIsTerminal())
+CTerminalProgress::CTerminalProgress(std::ostream& out, bool enabled, bool interactive)
+    : m_out(out), m_bEnabled(enabled), m_bInteractive(interactive)
 {
 }
 

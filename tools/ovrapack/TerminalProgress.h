@@ -5,13 +5,15 @@
 #include <string>
 
 // Progress of a long phase on the terminal: a percentage rewritten in place on an
-// interactive terminal, the phase's start and end lines elsewhere, nothing when quiet.
+// interactive terminal (a console on Windows), the phase's start and end lines
+// elsewhere, nothing when quiet.
 class CTerminalProgress
 {
 public:
-    CTerminalProgress(std::ostream& out, bool enabled);
+    CTerminalProgress(std::ostream& out, bool enabled, bool interactive);
 
-    // Whether standard error is an interactive terminal, where lines are rewritten in place.
+    // Whether standard error is an interactive terminal, where lines are rewritten in
+    // place; the Windows tool asks its console instead.
     static bool ErrorIsTerminal();
 
     void Begin(const std::string& phase, uint64_t total);
