@@ -30,7 +30,11 @@ def contributors(lines):
             # Address 0 marks a section the link dropped; the rest are kept.
             if address and size:
                 path = re.sub(r'\(.*\)$', '', origin.strip())
-                sizes[path.rsplit('/', 1)[-1]] += size
+                name = path.rsplit('/', 1)[-1]
+                # Code optimised at link time comes from the optimiser's own objects.
+                if name.endswith('.ltrans.o'):
+                    name = 'own code (link-time optimised)'
+                sizes[name] += size
         pending = None
     return sizes
 
