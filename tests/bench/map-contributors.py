@@ -34,6 +34,10 @@ def contributors(lines):
                 # Code optimised at link time comes from the optimiser's own objects.
                 if name.endswith('.ltrans.o'):
                     name = 'own code (link-time optimised)'
+                elif name == 'objects.a':
+                    name = 'entry point and resources'
+                elif name == 'dll stuff':
+                    name = 'import tables'
                 sizes[name] += size
         pending = None
     return sizes
