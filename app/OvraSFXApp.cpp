@@ -4,6 +4,8 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <new>
+
 #include "DriveSpaceAdmin.h"
 #include "ExtractionRootRules.h"
 #include "PackageFolder.h"
@@ -11,6 +13,7 @@
 #include "dialog/OvraSFXDlg.h"
 #include "framework/files/LongPath.h"
 #include "framework/controls/ShortcutFixer_Chinese.h"
+#include "framework/localization/DictionaryLocalization.h"
 #include "framework/localization/Localization.h"
 #include "framework/localization/LocalizedString.h"
 #include "framework/localization/UserInterfaceLocalization.h"
@@ -39,7 +42,11 @@ std::wstring SystemCommandInterpreter()
 } // namespace
 
 COvraSFXApp::COvraSFXApp(ExtractPayloadFn extractPayload)
-    : COfcWinApp(kDictionaryLocalization), m_pfnExtractPayload(extractPayload)
+    // The installer's only provider is the dictionary: naming it links no other (nor the
+    // file library behind the satellite and language-folder providers).
+    : COfcWinApp(kDictionaryLocalization, std::unique_ptr<COfcUserInterfaceLocalization>(
+                                              new (std::nothrow) CDictionaryLocalization)),
+      m_pfnExtractPayload(extractPayload)
 {
     if (COfcUserInterfaceLocalization* localization = GetLocalization())
         localization->SetDictionaryResourceId(IDR_DICTIONARY);

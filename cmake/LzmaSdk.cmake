@@ -12,6 +12,11 @@ endforeach()
 
 add_library(ovra_lzma STATIC ${CMAKE_BINARY_DIR}/lzma-sdk/lzma/LzmaDec.c)
 target_compile_definitions(ovra_lzma PUBLIC _7ZIP_ST)
+if(WIN32)
+  # No exception passes through the decoder (its allocator is malloc), so the stub
+  # carries no unwind tables for it.
+  target_compile_options(ovra_lzma PRIVATE -fno-asynchronous-unwind-tables)
+endif()
 target_include_directories(ovra_lzma SYSTEM PUBLIC ${CMAKE_BINARY_DIR}/lzma-sdk)
 set_target_properties(ovra_lzma PROPERTIES POSITION_INDEPENDENT_CODE ON)
 

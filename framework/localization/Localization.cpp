@@ -44,14 +44,20 @@ int CreateLocalization(int kind, COfcUserInterfaceLocalization** out)
 int InitLocalization(int kind)
 {
     COfcUserInterfaceLocalization* provider = nullptr;
-    const int ok = CreateLocalization(kind, &provider);
+    static_cast<void>(CreateLocalization(kind, &provider));
+    return InstallLocalization(kind, std::unique_ptr<COfcUserInterfaceLocalization>(provider));
+}
+
+int InstallLocalization(int kind, std::unique_ptr<COfcUserInterfaceLocalization> provider)
+{
+    const int known = kind >= kNoLocalization && kind <= kMUILocalization;
     if (g_pLocalization != nullptr && g_bOwnsLocalization)
         delete g_pLocalization;
-    g_pLocalization = provider;
-    if (ok)
+    g_pLocalization = provider.release();
+    if (known)
         g_nLocalizationKind = kind;
     g_bOwnsLocalization = 1;
-    return ok;
+    return known;
 }
 
 void ReleaseLocalization()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 class COfcUserInterfaceLocalization;
 
 // The process's localization provider, chosen by a kind when the application
@@ -17,7 +19,11 @@ int CreateLocalization(int kind, COfcUserInterfaceLocalization** out);
 // Installs a provider for the kind in place of the current one; the kind is kept
 // only when it is known.
 int InitLocalization(int kind);
-// Deletes the installed provider if InitLocalization created it.
+// Installs `provider` (null after a failed allocation, as InitLocalization may) in
+// place of the current one, for a program that links only the provider it uses. The
+// kind is kept only when it is known; the result is InitLocalization's.
+[[nodiscard]] int InstallLocalization(int kind, std::unique_ptr<COfcUserInterfaceLocalization> provider);
+// Deletes the installed provider if InitLocalization or InstallLocalization created it.
 void ReleaseLocalization();
 int GetLocalizationKind();
 COfcUserInterfaceLocalization* GetLocalization();

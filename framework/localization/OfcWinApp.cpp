@@ -6,6 +6,7 @@
 #include "win32/Wnd.h"
 
 #include <atomic>
+#include <utility>
 
 namespace {
 // The product line whose shared key keeps the English-help notice's answer.
@@ -23,6 +24,11 @@ COfcWinApp::COfcWinApp(int localizationKind)
 {
     // An unknown kind still installs a provider (one without localization).
     static_cast<void>(InitLocalization(localizationKind));
+}
+
+COfcWinApp::COfcWinApp(int localizationKind, std::unique_ptr<COfcUserInterfaceLocalization> provider)
+{
+    static_cast<void>(InstallLocalization(localizationKind, std::move(provider)));
 }
 
 COfcWinApp::~COfcWinApp()

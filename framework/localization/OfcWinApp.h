@@ -2,7 +2,10 @@
 
 #include "win32/WinApp.h"
 
+#include <memory>
 #include <string>
+
+class COfcUserInterfaceLocalization;
 
 // The framework's application base: installs the localization provider of the
 // kind given at construction, translates every framework message box and lets an
@@ -19,6 +22,8 @@ public:
     };
 
     explicit COfcWinApp(int localizationKind);
+    // Installs the given provider of the kind, so that the program links no other.
+    COfcWinApp(int localizationKind, std::unique_ptr<COfcUserInterfaceLocalization> provider);
     ~COfcWinApp() override;
 
     // How WinHelp shows help: ShowHelp's signature.

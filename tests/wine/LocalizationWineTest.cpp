@@ -79,6 +79,22 @@ TEST(LocalizationProviders, AnUnknownKindInstallsNoLocalizationAndKeepsTheKind)
     EXPECT_EQ(GetLocalization(), nullptr);
 }
 
+TEST(LocalizationProviders, InstallLocalizationInstallsTheGivenProviderAsInitLocalizationWould)
+{
+    auto given = std::make_unique<CNonLocalized>();
+    const COfcUserInterfaceLocalization* installed = given.get();
+    ASSERT_EQ(InstallLocalization(kNoLocalization, std::move(given)), 1);
+    EXPECT_EQ(GetLocalization(), installed);
+    EXPECT_EQ(GetLocalizationKind(), kNoLocalization);
+    EXPECT_EQ(InstallLocalization(7, std::make_unique<CDictionaryLocalization>()), 0);
+    EXPECT_NE(dynamic_cast<CDictionaryLocalization*>(GetLocalization()), nullptr);
+    EXPECT_EQ(GetLocalizationKind(), kNoLocalization);
+    ASSERT_EQ(InstallLocalization(kDictionaryLocalization, nullptr), 1);
+    EXPECT_EQ(GetLocalization(), nullptr);
+    EXPECT_EQ(GetLocalizationKind(), kDictionaryLocalization);
+    ReleaseLocalization();
+}
+
 TEST(LocalizationProviders, NonLocalizedAcceptsOnlyTheNeutralLanguage)
 {
     CNonLocalized provider;

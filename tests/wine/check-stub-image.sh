@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # Static checks of a built stub that need no Windows: runs on the host for every
 # MinGW build, so the 32-bit stub is checked even where 32-bit Wine cannot start.
-#   check-stub-image.sh OvraSFX.exe TOOL_PREFIX EXPECTED_FORMAT CATALOGUE_DOCUMENT
+#   check-stub-image.sh OvraSFX.exe TOOL_PREFIX EXPECTED_FORMAT CATALOGUE_DOCUMENT [MAX_BYTES]
 set -euo pipefail
-exe=$1 prefix=$2 format=$3 catalogue=$4
+exe=$1 prefix=$2 format=$3 catalogue=$4 max_bytes=${5:-}
 fail() { echo "check-stub-image: $*" >&2; exit 1; }
+
+# Every installer carries the stub: a change that makes it grow shows here first.
+if [ -n "$max_bytes" ]; then
+  size=$(stat -c %s "$exe")
+  [ "$size" -le "$max_bytes" ] ||
+    fail "$size bytes, more than $max_bytes (the map beside it names what grew)"
+fi
 
 headers=$("${prefix}-objdump" -p "$exe")
 grep -q "file format $format" <<<"$headers" || fail "not a $format image"
