@@ -11,7 +11,7 @@
 #include "PackageFolder.h"
 #include "SetupLauncher.h"
 #include "dialog/OvraSFXDlg.h"
-#include "framework/files/LongPath.h"
+#include "framework/files/windows/LongPath.h"
 #include "framework/controls/ShortcutFixer_Chinese.h"
 #include "framework/localization/DictionaryLocalization.h"
 #include "framework/localization/Localization.h"

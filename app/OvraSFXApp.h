@@ -4,7 +4,7 @@
 #include "ErrorReporter.h"
 #include "dialog/ExtractionOwner.h"
 #include "SFXCommandLine.h"
-#include "framework/localization/OfcWinApp.h"
+#include "framework/application/OfcWinApp.h"
 #include "payload/PayloadExtraction.h"
 
 #include <memory>

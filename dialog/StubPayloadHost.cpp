@@ -2,7 +2,7 @@
 
 #include "ExtractionOwner.h"
 #include "ProgressProtocol.h"
-#include "framework/files/LongPath.h"
+#include "framework/files/windows/LongPath.h"
 #include "framework/localization/LocalizedString.h"
 #include "resources/resource.h"
 #include "win32/StringFormat.h"

@@ -1,8 +1,8 @@
 #include "OfcWinApp.h"
 
-#include "Localization.h"
-#include "LocalizationDictionary.h"
-#include "UserInterfaceLocalization.h"
+#include "framework/localization/Localization.h"
+#include "framework/localization/LocalizationDictionary.h"
+#include "framework/localization/UserInterfaceLocalization.h"
 #include "win32/Wnd.h"
 
 #include <atomic>

@@ -1,8 +1,8 @@
 #include "ShowHelp.h"
 
-#include "FrameworkResources.h"
-#include "HelpFiles.h"
-#include "LocalizedString.h"
+#include "framework/localization/FrameworkResources.h"
+#include "framework/localization/HelpFiles.h"
+#include "framework/localization/LocalizedString.h"
 #include "OfcWinApp.h"
 #include "framework/controls/OfcConditionalMessageBox.h"
 #include "win32/Handle.h"

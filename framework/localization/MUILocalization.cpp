@@ -1,7 +1,7 @@
 #include "MUILocalization.h"
 
-#include "framework/files/DirectorySearch.h"
-#include "framework/files/WindowsDirEntry.h"
+#include "framework/files/windows/DirectorySearch.h"
+#include "framework/files/windows/WindowsDirEntry.h"
 
 #include <windows.h>
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "FuzzCheck.h"
-#include "tools/ovrapack/CabinetLayout.h"
+#include "tools/ovrapack/pack/CabinetLayout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -20,8 +20,8 @@
 #include "payload/PayloadExtraction.h"
 #include "payload/PayloadParser.h"
 #include "payload/PayloadResult.h"
-#include "tools/ovrapack/PackageReader.h"
-#include "tools/ovrapack/PatchBlockScanner.h"
+#include "tools/ovrapack/read/PackageReader.h"
+#include "tools/ovrapack/read/PatchBlockScanner.h"
 
 namespace {
 

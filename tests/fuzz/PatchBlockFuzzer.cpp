@@ -14,9 +14,9 @@
 #include "FuzzCheck.h"
 #include "FuzzScratch.h"
 #include "payload/PatchBlockEditor.h"
-#include "tools/ovrapack/PatchBlockScanner.h"
-#include "tools/ovrapack/PatchFields.h"
-#include "tools/ovrapack/PatchableImage.h"
+#include "tools/ovrapack/read/PatchBlockScanner.h"
+#include "tools/ovrapack/read/PatchFields.h"
+#include "tools/ovrapack/read/PatchableImage.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "tools/ovrapack/PeImage.h"
+#include "tools/ovrapack/pe/PeImage.h"
 
 namespace {
 

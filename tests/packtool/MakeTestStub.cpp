@@ -3,7 +3,7 @@
 #include <string>
 
 #include "TestStub.h"
-#include "tools/ovrapack/FileBytes.h"
+#include "tools/ovrapack/io/FileBytes.h"
 
 // Writes a stand-in stub for the scripted round trips: make_test_stub OUT [--pe32plus]
 int main(int argc, char** argv)

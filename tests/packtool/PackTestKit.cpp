@@ -11,7 +11,7 @@
 #include <lzma/LzmaDec.h>
 
 #include "payload/LzmaHeapAllocator.h"
-#include "tools/ovrapack/CommandLine.h"
+#include "tools/ovrapack/cli/CommandLine.h"
 
 namespace PackTestKit {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/ovrapack/ContainerTables.h"
-#include "tools/ovrapack/StubLocator.h"
+#include "tools/ovrapack/pack/ContainerTables.h"
+#include "tools/ovrapack/cli/StubLocator.h"
 
 // Helpers for tests of the packaging tool: files, a complete decode of a package's
 // stream, and an independent placement of a container's chunks that reports any gap

@@ -6,18 +6,18 @@
 // First: the library's headers retire windows.h's macros that clash with their names.
 #include <windows.h>
 
-#include "framework/files/DirectorySearch.h"
+#include "framework/files/windows/DirectorySearch.h"
 #include "framework/files/FileErrorSink.h"
-#include "framework/files/PortableFile.h"
+#include "framework/files/windows/PortableFile.h"
 #include "framework/files/PortableWinPFile.h"
-#include "framework/files/SpecialFolders.h"
-#include "framework/files/SystemPath.h"
-#include "framework/files/SystemQueries.h"
-#include "framework/files/TempFile.h"
-#include "framework/files/VolumeInfo.h"
-#include "framework/files/Win32FileSystem.h"
-#include "framework/files/WindowsDirEntry.h"
-#include "framework/files/WindowsTime.h"
+#include "framework/files/windows/SpecialFolders.h"
+#include "framework/files/windows/SystemPath.h"
+#include "framework/files/windows/SystemQueries.h"
+#include "framework/files/windows/TempFile.h"
+#include "framework/files/windows/VolumeInfo.h"
+#include "framework/files/windows/Win32FileSystem.h"
+#include "framework/files/windows/WindowsDirEntry.h"
+#include "framework/files/windows/WindowsTime.h"
 #include "framework/localization/Language.h"
 #include "framework/localization/MUILocalization.h"
 

@@ -17,7 +17,7 @@
 #include "framework/localization/LanguageSources.h"
 #include "framework/localization/Localization.h"
 #include "framework/localization/ResourceFileLocalization.h"
-#include "framework/localization/ShowHelp.h"
+#include "framework/application/ShowHelp.h"
 #include "framework/localization/UserInterfaceLocalization.h"
 #include "win32/FileSystemPath.h"
 #include "win32/TextConversion.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/localization/OfcWinApp.h"
+#include "framework/application/OfcWinApp.h"
 
 // An application object of a localization kind, as the program's global would be.
 class CTestApp : public COfcWinApp

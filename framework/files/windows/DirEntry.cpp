@@ -1,4 +1,4 @@
-#include "framework/files/DirEntry.h"
+#include "DirEntry.h"
 
 #include "framework/files/PortableInvalidFile.h"
 

@@ -1,10 +1,10 @@
-#include "framework/files/DirectorySearch.h"
+#include "DirectorySearch.h"
 
-#include "framework/files/LongPath.h"
-#include "framework/files/PortableFile.h"
+#include "LongPath.h"
+#include "PortableFile.h"
 #include "framework/files/PortablePath.h"
-#include "framework/files/SystemPath.h"
-#include "framework/files/WindowsDirEntry.h"
+#include "SystemPath.h"
+#include "WindowsDirEntry.h"
 
 #include <windows.h>
 

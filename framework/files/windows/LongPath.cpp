@@ -1,4 +1,4 @@
-#include "framework/files/LongPath.h"
+#include "LongPath.h"
 
 #include "payload/LongPathForm.h"
 #include "win32/Handle.h"

@@ -1,13 +1,13 @@
-#include "framework/files/PortableFile.h"
+#include "PortableFile.h"
 
-#include "framework/files/DirectorySearch.h"
+#include "DirectorySearch.h"
 #include "framework/files/FileErrorSink.h"
 #include "framework/files/PortablePath.h"
 #include "framework/files/PortableUnBufWinPFile.h"
 #include "framework/files/PortableWinPFile.h"
-#include "framework/files/SystemPath.h"
-#include "framework/files/Win32FileSystem.h"
-#include "framework/files/WindowsDirEntry.h"
+#include "SystemPath.h"
+#include "Win32FileSystem.h"
+#include "WindowsDirEntry.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "framework/files/SpecialFolders.h"
+#include "SpecialFolders.h"
 
 #include "win32/ShellItemIdList.h"
 

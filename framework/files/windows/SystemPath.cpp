@@ -1,4 +1,4 @@
-#include "framework/files/SystemPath.h"
+#include "SystemPath.h"
 
 #include "framework/files/PortablePath.h"
 

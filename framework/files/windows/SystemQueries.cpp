@@ -1,4 +1,4 @@
-#include "framework/files/SystemQueries.h"
+#include "SystemQueries.h"
 
 #include "win32/SystemErrorText.h"
 

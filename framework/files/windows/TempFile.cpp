@@ -1,10 +1,10 @@
-#include "framework/files/TempFile.h"
+#include "TempFile.h"
 
 #include "framework/files/FileErrorSink.h"
-#include "framework/files/PortableFile.h"
+#include "PortableFile.h"
 #include "framework/files/PortableWinPTmpPFile.h"
 #include "framework/files/TmpUnBufWinPFile.h"
-#include "framework/files/Win32FileSystem.h"
+#include "Win32FileSystem.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "framework/files/VolumeInfo.h"
+#include "VolumeInfo.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "framework/files/Win32FileDevice.h"
+#include "Win32FileDevice.h"
 
 namespace {
 

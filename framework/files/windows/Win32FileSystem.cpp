@@ -1,9 +1,9 @@
-#include "framework/files/Win32FileSystem.h"
+#include "Win32FileSystem.h"
 
-#include "framework/files/LongPath.h"
+#include "LongPath.h"
 #include "framework/files/PortablePath.h"
-#include "framework/files/SystemPath.h"
-#include "framework/files/Win32FileDevice.h"
+#include "SystemPath.h"
+#include "Win32FileDevice.h"
 
 #include <windows.h>
 

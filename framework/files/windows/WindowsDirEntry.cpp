@@ -1,11 +1,11 @@
-#include "framework/files/WindowsDirEntry.h"
+#include "WindowsDirEntry.h"
 
-#include "framework/files/LongPath.h"
+#include "LongPath.h"
 #include "framework/files/PortableInvalidFile.h"
 #include "framework/files/PortablePath.h"
-#include "framework/files/SystemPath.h"
-#include "framework/files/SystemQueries.h"
-#include "framework/files/WindowsTime.h"
+#include "SystemPath.h"
+#include "SystemQueries.h"
+#include "WindowsTime.h"
 
 #include <windows.h>
 

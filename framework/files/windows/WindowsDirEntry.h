@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/files/DirEntry.h"
+#include "DirEntry.h"
 
 #include "win32/Handle.h"
 

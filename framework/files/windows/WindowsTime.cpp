@@ -1,4 +1,4 @@
-#include "framework/files/WindowsTime.h"
+#include "WindowsTime.h"
 
 namespace WindowsTime {
 

@@ -5,8 +5,8 @@
 
 #include "Commands.h"
 #include "ConsolePayloadHost.h"
-#include "PatchBlockScanner.h"
-#include "PathText.h"
+#include "tools/ovrapack/read/PatchBlockScanner.h"
+#include "tools/ovrapack/io/PathText.h"
 #include "payload/ErrorTextBuffer.h"
 #include "payload/PayloadExtraction.h"
 #include "payload/PayloadParser.h"

@@ -8,7 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "OptionValues.h"
-#include "PathText.h"
+#include "tools/ovrapack/io/PathText.h"
 
 namespace {
 

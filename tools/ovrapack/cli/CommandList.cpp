@@ -7,8 +7,8 @@
 
 #include "payload/CodePage1252.h"
 #include "Commands.h"
-#include "PathText.h"
-#include "PackageReader.h"
+#include "tools/ovrapack/io/PathText.h"
+#include "tools/ovrapack/read/PackageReader.h"
 
 namespace fs = std::filesystem;
 using json = nlohmann::ordered_json;

@@ -5,15 +5,15 @@
 #include <ostream>
 #include <system_error>
 
-#include "PathText.h"
+#include "tools/ovrapack/io/PathText.h"
 #include "payload/CodePage1252.h"
 #include "Commands.h"
-#include "ContainerPlanner.h"
-#include "FileBytes.h"
-#include "PackageWriter.h"
-#include "PictureConverter.h"
-#include "SourceTree.h"
-#include "StubBranding.h"
+#include "tools/ovrapack/pack/ContainerPlanner.h"
+#include "tools/ovrapack/io/FileBytes.h"
+#include "tools/ovrapack/pack/PackageWriter.h"
+#include "tools/ovrapack/picture/PictureConverter.h"
+#include "tools/ovrapack/pack/SourceTree.h"
+#include "tools/ovrapack/pe/StubBranding.h"
 #include "StubLocator.h"
 #include "TerminalProgress.h"
 

@@ -1,8 +1,8 @@
 #include <ostream>
 
 #include "Commands.h"
-#include "PatchableImage.h"
-#include "PathText.h"
+#include "tools/ovrapack/read/PatchableImage.h"
+#include "tools/ovrapack/io/PathText.h"
 
 int RunPatchCommand(const SPatchOptions& options, std::ostream& out, std::ostream& err)
 {

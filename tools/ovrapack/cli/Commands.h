@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ContainerPlanner.h"
-#include "LzmaStreamEncoder.h"
+#include "tools/ovrapack/pack/ContainerPlanner.h"
+#include "tools/ovrapack/pack/LzmaStreamEncoder.h"
 
 class CStubLocator;
 

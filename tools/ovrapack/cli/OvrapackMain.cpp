@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "PathText.h"
+#include "tools/ovrapack/io/PathText.h"
 #include "TerminalProgress.h"
 
 #ifdef _WIN32

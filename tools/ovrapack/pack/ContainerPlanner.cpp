@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "ChunkCutter.h"
-#include "TerminalProgress.h"
+#include "tools/ovrapack/cli/TerminalProgress.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <system_error>
 
 #include "ContainerSource.h"
-#include "PeChecksum.h"
-#include "PeImage.h"
-#include "PeLayout.h"
-#include "TerminalProgress.h"
+#include "tools/ovrapack/pe/PeChecksum.h"
+#include "tools/ovrapack/pe/PeImage.h"
+#include "tools/ovrapack/pe/PeLayout.h"
+#include "tools/ovrapack/cli/TerminalProgress.h"
 #include "payload/ContainerLayout.h"
 #include "payload/PatchBlockEditor.h"
-#include "PathText.h"
+#include "tools/ovrapack/io/PathText.h"
 
 namespace fs = std::filesystem;
 

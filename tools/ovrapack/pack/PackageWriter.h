@@ -8,9 +8,9 @@
 
 #include "ContainerPlan.h"
 #include "LzmaStreamEncoder.h"
-#include "PatchFields.h"
+#include "tools/ovrapack/read/PatchFields.h"
 #include "SourceReader.h"
-#include "StubBranding.h"
+#include "tools/ovrapack/pe/StubBranding.h"
 
 class CTerminalProgress;
 

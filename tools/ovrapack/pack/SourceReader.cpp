@@ -5,7 +5,7 @@
 
 #include "CabinetLayout.h"
 #include "payload/PayloadPath.h"
-#include "PathText.h"
+#include "tools/ovrapack/io/PathText.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "payload/CodePage1252.h"
 #include "payload/PayloadPath.h"
 #include "payload/PayloadNameRules.h"
-#include "PathText.h"
+#include "tools/ovrapack/io/PathText.h"
 
 namespace fs = std::filesystem;
 

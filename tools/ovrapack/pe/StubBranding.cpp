@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "FileBytes.h"
+#include "tools/ovrapack/io/FileBytes.h"
 #include "ResourceSection.h"
 #include "resources/resource.h"
-#include "PathText.h"
+#include "tools/ovrapack/io/PathText.h"
 
 namespace {
 

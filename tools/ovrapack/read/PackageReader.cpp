@@ -9,10 +9,10 @@
 #include <lzma/LzmaDec.h>
 
 #include "PatchableImage.h"
-#include "PeImage.h"
+#include "tools/ovrapack/pe/PeImage.h"
 #include "payload/ContainerLayout.h"
 #include "payload/LzmaHeapAllocator.h"
-#include "PathText.h"
+#include "tools/ovrapack/io/PathText.h"
 
 namespace fs = std::filesystem;
 

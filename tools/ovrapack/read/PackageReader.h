@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "ContainerTables.h"
+#include "tools/ovrapack/pack/ContainerTables.h"
 #include "PatchFields.h"
 
 // Reads an installer far enough to describe it: the patch block, the stream header

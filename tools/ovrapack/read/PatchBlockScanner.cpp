@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "PathText.h"
+#include "tools/ovrapack/io/PathText.h"
 #include "payload/FileStream.h"
 #include "payload/PatchBlockEditor.h"
 

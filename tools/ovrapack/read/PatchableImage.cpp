@@ -1,7 +1,7 @@
 #include "PatchableImage.h"
 
-#include "FileBytes.h"
-#include "PathText.h"
+#include "tools/ovrapack/io/FileBytes.h"
+#include "tools/ovrapack/io/PathText.h"
 
 bool CPatchableImage::Load(const std::filesystem::path& path, std::string& error)
 {

@@ -6,8 +6,8 @@
 #include "payload/PatchBlockData.h"
 #include "payload/PatchBlockEditor.h"
 #include "PackTestKit.h"
-#include "tools/ovrapack/Commands.h"
-#include "tools/ovrapack/FileBytes.h"
+#include "tools/ovrapack/cli/Commands.h"
+#include "tools/ovrapack/io/FileBytes.h"
 
 namespace fs = std::filesystem;
 

@@ -12,7 +12,7 @@
 #include "payload/ContainerLayout.h"
 #include "payload/PatchBlock.h"
 #include "payload/PatchBlockEditor.h"
-#include "tools/ovrapack/ContainerTables.h"
+#include "tools/ovrapack/pack/ContainerTables.h"
 
 namespace fs = std::filesystem;
 using namespace PackTestKit;

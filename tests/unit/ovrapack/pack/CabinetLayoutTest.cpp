@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "PackTestKit.h"
-#include "tools/ovrapack/CabinetLayout.h"
+#include "tools/ovrapack/pack/CabinetLayout.h"
 
 namespace {
 

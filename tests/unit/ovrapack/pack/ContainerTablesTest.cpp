@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tools/ovrapack/ContainerTables.h"
+#include "tools/ovrapack/pack/ContainerTables.h"
 
 namespace {
 

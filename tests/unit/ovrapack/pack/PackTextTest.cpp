@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tools/ovrapack/ChunkCutter.h"
+#include "tools/ovrapack/pack/ChunkCutter.h"
 #include "payload/CodePage1252.h"
-#include "tools/ovrapack/SourceTree.h"
+#include "tools/ovrapack/pack/SourceTree.h"
 #include "PackTestKit.h"
 
 TEST(CodePage1252, ConvertsLatinLettersAndTheEuroSign)

@@ -2,7 +2,7 @@
 
 #include "TestIcon.h"
 #include "payload/ContainerLayout.h"
-#include "tools/ovrapack/IconFile.h"
+#include "tools/ovrapack/pe/IconFile.h"
 
 namespace {
 

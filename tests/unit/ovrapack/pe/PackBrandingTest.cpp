@@ -9,9 +9,9 @@
 #include "TestStub.h"
 #include "payload/ContainerLayout.h"
 #include "payload/PatchBlockEditor.h"
-#include "tools/ovrapack/Commands.h"
-#include "tools/ovrapack/PeImage.h"
-#include "tools/ovrapack/ResourceSection.h"
+#include "tools/ovrapack/cli/Commands.h"
+#include "tools/ovrapack/pe/PeImage.h"
+#include "tools/ovrapack/pe/ResourceSection.h"
 
 namespace fs = std::filesystem;
 using namespace PackTestKit;

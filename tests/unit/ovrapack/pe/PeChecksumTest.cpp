@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PackTestKit.h"
-#include "tools/ovrapack/PeChecksum.h"
+#include "tools/ovrapack/pe/PeChecksum.h"
 
 
 TEST(PeChecksum, SumsWordsWithoutItsFieldAndAddsTheLength)

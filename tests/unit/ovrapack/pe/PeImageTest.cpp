@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestStub.h"
-#include "tools/ovrapack/PeImage.h"
+#include "tools/ovrapack/pe/PeImage.h"
 
 namespace {
 

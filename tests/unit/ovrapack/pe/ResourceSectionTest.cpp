@@ -4,9 +4,9 @@
 #include "TestStub.h"
 #include "payload/ContainerLayout.h"
 #include "payload/PatchBlockEditor.h"
-#include "tools/ovrapack/PeImage.h"
-#include "tools/ovrapack/PeLayout.h"
-#include "tools/ovrapack/ResourceSection.h"
+#include "tools/ovrapack/pe/PeImage.h"
+#include "tools/ovrapack/pe/PeLayout.h"
+#include "tools/ovrapack/pe/ResourceSection.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "payload/ContainerLayout.h"
-#include "tools/ovrapack/ResourceTree.h"
+#include "tools/ovrapack/pe/ResourceTree.h"
 
 namespace {
 

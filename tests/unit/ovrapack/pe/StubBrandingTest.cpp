@@ -3,9 +3,9 @@
 #include "ResourceStub.h"
 #include "TestIcon.h"
 #include "payload/ContainerLayout.h"
-#include "tools/ovrapack/IconFile.h"
-#include "tools/ovrapack/ResourceSection.h"
-#include "tools/ovrapack/StubBranding.h"
+#include "tools/ovrapack/pe/IconFile.h"
+#include "tools/ovrapack/pe/ResourceSection.h"
+#include "tools/ovrapack/pe/StubBranding.h"
 
 namespace {
 

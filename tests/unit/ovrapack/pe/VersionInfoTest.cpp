@@ -3,7 +3,7 @@
 #include <map>
 
 #include "payload/ContainerLayout.h"
-#include "tools/ovrapack/VersionInfo.h"
+#include "tools/ovrapack/pe/VersionInfo.h"
 
 namespace {
 

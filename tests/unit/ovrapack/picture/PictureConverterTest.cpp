@@ -9,7 +9,7 @@
 #include <stb/stb_image_write.h>
 
 #include "payload/ContainerLayout.h"
-#include "tools/ovrapack/PictureConverter.h"
+#include "tools/ovrapack/picture/PictureConverter.h"
 
 namespace {
 
