@@ -12,7 +12,6 @@
 #include "SetupLauncher.h"
 #include "dialog/OvraSFXDlg.h"
 #include "framework/files/windows/LongPath.h"
-#include "framework/controls/ShortcutFixer_Chinese.h"
 #include "framework/localization/DictionaryLocalization.h"
 #include "framework/localization/Localization.h"
 #include "framework/localization/LocalizedString.h"
@@ -61,7 +60,6 @@ COvraSFXApp* GetOvraSFXApp()
 
 BOOL COvraSFXApp::InitInstance()
 {
-    CreateShortcutFixers();
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     ::InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
@@ -152,22 +150,7 @@ int COvraSFXApp::ExitInstance()
         RemoveExtractionRoot();
     CWinApp::ExitInstance();
     ::CoUninitialize();
-    DestroyShortcutFixers();
     return m_nExitCode;
-}
-
-void COvraSFXApp::CreateShortcutFixers()
-{
-    m_pShortcutFixer = std::make_unique<CShortcutFixer>();
-    m_pShortcutFixerAsia = std::make_unique<CShortcutFixer_Asia>();
-    m_pShortcutFixerChinese = std::make_unique<CShortcutFixer_Chinese>();
-}
-
-void COvraSFXApp::DestroyShortcutFixers()
-{
-    m_pShortcutFixerChinese.reset();
-    m_pShortcutFixerAsia.reset();
-    m_pShortcutFixer.reset();
 }
 
 bool COvraSFXApp::DetermineExtractionRoot()

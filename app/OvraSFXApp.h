@@ -7,11 +7,9 @@
 #include "framework/application/OfcWinApp.h"
 #include "payload/PayloadExtraction.h"
 
-#include <memory>
 #include <string>
 
 class COvraSFXDlg;
-class CShortcutFixer;
 
 // The installer's application object: prepares the process, settles the
 // extraction root and the disk space, and owns the process exit code.
@@ -55,13 +53,6 @@ private:
     CCleanupPlan m_cleanupPlan;
     CErrorReporter m_errorReporter;
     ExtractPayloadFn m_pfnExtractPayload;
-
-    // The framework's accelerator-key fixers, one of each variant, for the life of the run.
-    void CreateShortcutFixers();
-    void DestroyShortcutFixers();
-    std::unique_ptr<CShortcutFixer> m_pShortcutFixer;
-    std::unique_ptr<CShortcutFixer> m_pShortcutFixerAsia;
-    std::unique_ptr<CShortcutFixer> m_pShortcutFixerChinese;
 };
 
 // The one application object, as the framework's current application.

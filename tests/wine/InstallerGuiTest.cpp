@@ -501,6 +501,26 @@ TEST_F(PackedInstallerGui, TruncatedPackageShowsTheErrorAndWhatToDo)
     EXPECT_FALSE(FileExists(m_record));
 }
 
+// Without an icon of its own the dialog shows the stub's: its 32-pixel image, a dark
+// blue square with a white ring, read back through the system's icon loader.
+TEST_F(PackedInstallerGui, UnbrandedInstallerShowsTheStubIcon)
+{
+    ASSERT_TRUE(Start(L"Installer-picture.exe", L" /u"));
+    const HWND dialog = WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    for (const WPARAM which : {WPARAM(ICON_BIG), WPARAM(ICON_SMALL)}) {
+        const auto icon = std::make_unique<IconProbe::SResult>();
+        ASSERT_TRUE(ProbeWindowIcon(dialog, which, *icon)) << "the probe got no answer";
+        ASSERT_TRUE(icon->nHasIcon) << "the dialog shows no icon";
+        EXPECT_EQ(icon->nWidth, 32);
+        EXPECT_EQ(icon->nHeight, 32);
+        EXPECT_GE(CountPixels(*icon, RGB(0x1f, 0x4e, 0x79)), 700);
+        EXPECT_GE(CountPixels(*icon, RGB(0xff, 0xff, 0xff)), 40);
+    }
+    UiDriver::SendEscape(dialog);
+    EXPECT_EQ(ExitCode(), kExitCancelled);
+}
+
 // Packed with the product's icon (one solid colour per size) and version information,
 // and signed: the dialog shows the icon file's 32-pixel image, and the installer
 // extracts every file and starts the setup program as any other.
