@@ -6,6 +6,8 @@
 
 #include <lzmamt/LzmaEnc.h>
 
+#include "payload/ContainerLayout.h"
+
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -145,8 +147,8 @@ uint32_t CLzmaStreamEncoder::EffectiveDictionary(const SSettings& settings, uint
     if (!encoder.handle || LzmaEnc_SetProps(encoder.handle, &props) != SZ_OK ||
         LzmaEnc_WriteProperties(encoder.handle, header, &headerSize) != SZ_OK)
         return 0;
-    return uint32_t(header[1]) | (uint32_t(header[2]) << 8) | (uint32_t(header[3]) << 16) |
-           (uint32_t(header[4]) << 24);
+    static_assert(LZMA_PROPS_SIZE == ContainerLayout::kStreamPropertiesSize);
+    return LittleEndian::ReadU32(header + ContainerLayout::kStreamDictionaryField);
 }
 
 bool CLzmaStreamEncoder::Encode(const SSettings& settings, uint64_t size, const FRead& read, const FWrite& write,

@@ -7,7 +7,6 @@
 #include "ContainerSource.h"
 #include "tools/ovrapack/pe/PeChecksum.h"
 #include "tools/ovrapack/pe/PeImage.h"
-#include "tools/ovrapack/pe/PeLayout.h"
 #include "tools/ovrapack/cli/TerminalProgress.h"
 #include "payload/ContainerLayout.h"
 #include "payload/PatchBlockEditor.h"
@@ -60,14 +59,10 @@ bool CPackageWriter::Prepare(SInputs inputs, const CContainerPlan& plan, std::st
     image->CutAtRawEnd(stub);
     if (!m_inputs.branding.Empty() && !m_inputs.branding.Apply(stub, error))
         return false;
-    const auto layout = CPeLayout::Parse(stub, error);
-    if (!layout) {
-        error = "stub: " + error;
-        return false;
-    }
+    // Branding moves sections, never the headers: the checksum field stays where it was.
     m_checksumField.reset();
-    if (LittleEndian::ReadU32(stub.data() + layout->ChecksumOffset()) != 0)
-        m_checksumField = layout->ChecksumOffset();
+    if (LittleEndian::ReadU32(stub.data() + image->ChecksumOffset()) != 0)
+        m_checksumField = image->ChecksumOffset();
     auto editor = CPatchBlockEditor::Locate(stub, error);
     if (!editor) {
         error = "stub: " + error;

@@ -195,14 +195,14 @@ bool CSourceTree::AddFile(const fs::path& root, const fs::path& path, uint64_t s
     }
     std::string utf8;
     for (const fs::path& part : path.lexically_relative(root)) {
-        const std::u8string component = part.u8string();
-        if (component.find(u8'\\') != std::u8string::npos) {
+        const std::string component = Display(part);
+        if (component.find('\\') != std::string::npos) {
             error = Quoted(Display(path)) + ": a name holding a backslash cannot be packaged";
             return false;
         }
         if (!utf8.empty())
             utf8 += '\\';
-        utf8.append(component.begin(), component.end());
+        utf8 += component;
     }
     SEntry entry;
     if (!CodePage1252::FromUtf8(utf8, entry.strName)) {

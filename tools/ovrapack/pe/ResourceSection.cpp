@@ -12,20 +12,20 @@ uint64_t AlignUp(uint64_t value, uint32_t alignment)
 // Every directory but the certificate table's holds an address in the image.
 bool IsAddress(size_t directory)
 {
-    return directory != CPeLayout::kCertificateDirectory;
+    return directory != CPeImage::kCertificateDirectory;
 }
 
 } // namespace
 
 std::optional<CResourceSection> CResourceSection::Locate(const std::vector<uint8_t>& image, std::string& error)
 {
-    auto layout = CPeLayout::Parse(image, error);
+    auto layout = CPeImage::Parse(image, error);
     if (!layout)
         return std::nullopt;
-    const CPeLayout::SDirectory resources = layout->Directory(CPeLayout::kResourceDirectory);
+    const CPeImage::SDirectory resources = layout->Directory(CPeImage::kResourceDirectory);
     const auto& sections = layout->Sections();
     const auto found = std::find_if(sections.begin(), sections.end(),
-                                    [&](const CPeLayout::SSection& s) { return s.nRva == resources.nRva; });
+                                    [&](const CPeImage::SSection& s) { return s.nRva == resources.nRva; });
     if (resources.nRva == 0 || resources.nSize == 0) {
         error = "the executable has no resources";
         return std::nullopt;
@@ -36,8 +36,8 @@ std::optional<CResourceSection> CResourceSection::Locate(const std::vector<uint8
     }
     const auto index = static_cast<size_t>(found - sections.begin());
     for (size_t d = 0; d < layout->Directories().size(); ++d) {
-        const CPeLayout::SDirectory other = layout->Directories()[d];
-        if (d != CPeLayout::kResourceDirectory && IsAddress(d) && other.nSize != 0 && found->Contains(other.nRva)) {
+        const CPeImage::SDirectory other = layout->Directories()[d];
+        if (d != CPeImage::kResourceDirectory && IsAddress(d) && other.nSize != 0 && found->Contains(other.nRva)) {
             error = "the resource section " + found->strName + " holds other data (directory " + std::to_string(d) + ")";
             return std::nullopt;
         }
@@ -55,9 +55,9 @@ std::optional<CResourceSection> CResourceSection::Locate(const std::vector<uint8
 bool CResourceSection::CheckMovable(const std::vector<size_t>& moving, std::string& error) const
 {
     const auto& sections = m_layout.Sections();
-    const CPeLayout::SSection& resources = sections[m_nSection];
+    const CPeImage::SSection& resources = sections[m_nSection];
     for (size_t i = 0; i < sections.size(); ++i) {
-        const CPeLayout::SSection& section = sections[i];
+        const CPeImage::SSection& section = sections[i];
         const bool behindInFile = section.nRawSize != 0 && section.nRawPointer >= resources.nRawPointer && i != m_nSection;
         const bool moves = std::find(moving.begin(), moving.end(), i) != moving.end();
         if (behindInFile && !moves) {
@@ -69,13 +69,13 @@ bool CResourceSection::CheckMovable(const std::vector<size_t>& moving, std::stri
         const bool behindInMemory =
             section.nRva >= AlignUp(uint64_t(resources.nRva) + resources.Extent(), m_layout.SectionAlignment()) &&
             (section.nRawSize == 0 || section.nRawPointer >= uint64_t(resources.nRawPointer) + resources.nRawSize);
-        if ((section.nCharacteristics & CPeLayout::kDiscardable) == 0 || !behindInMemory) {
+        if ((section.nCharacteristics & CPeImage::kDiscardable) == 0 || !behindInMemory) {
             error = "section " + section.strName + " follows the resources and cannot be moved";
             return false;
         }
         for (size_t d = 0; d < m_layout.Directories().size(); ++d) {
-            const CPeLayout::SDirectory directory = m_layout.Directories()[d];
-            if (d != CPeLayout::kBaseRelocationDirectory && IsAddress(d) && directory.nSize != 0 &&
+            const CPeImage::SDirectory directory = m_layout.Directories()[d];
+            if (d != CPeImage::kBaseRelocationDirectory && IsAddress(d) && directory.nSize != 0 &&
                 section.Contains(directory.nRva)) {
                 error = "section " + section.strName + " follows the resources and holds directory " +
                         std::to_string(d) + ", which cannot move";
@@ -88,9 +88,9 @@ bool CResourceSection::CheckMovable(const std::vector<size_t>& moving, std::stri
 
 bool CResourceSection::Replace(std::vector<uint8_t>& image, const CResourceTree& tree, std::string& error) const
 {
-    CPeLayout layout = m_layout;
+    CPeImage layout = m_layout;
     auto& sections = layout.Sections();
-    CPeLayout::SSection& resources = sections[m_nSection];
+    CPeImage::SSection& resources = sections[m_nSection];
     std::vector<size_t> moving;
     for (size_t i = 0; i < sections.size(); ++i) {
         if (sections[i].nRva > resources.nRva)
@@ -123,24 +123,24 @@ bool CResourceSection::Replace(std::vector<uint8_t>& image, const CResourceTree&
     rebuilt.insert(rebuilt.end(), image.begin() + static_cast<std::ptrdiff_t>(oldRawEnd), image.end());
 
     for (const size_t i : moving) {
-        CPeLayout::SSection& section = sections[i];
-        const bool relocations = section.Contains(layout.Directory(CPeLayout::kBaseRelocationDirectory).nRva);
+        CPeImage::SSection& section = sections[i];
+        const bool relocations = section.Contains(layout.Directory(CPeImage::kBaseRelocationDirectory).nRva);
         section.nRva = static_cast<uint32_t>(int64_t(section.nRva) + memoryShift);
         if (section.nRawSize != 0)
             section.nRawPointer = static_cast<uint32_t>(int64_t(section.nRawPointer) + fileShift);
-        if (relocations && layout.Directory(CPeLayout::kBaseRelocationDirectory).nSize != 0) {
-            auto& directory = layout.Directories()[CPeLayout::kBaseRelocationDirectory];
+        if (relocations && layout.Directory(CPeImage::kBaseRelocationDirectory).nSize != 0) {
+            auto& directory = layout.Directories()[CPeImage::kBaseRelocationDirectory];
             directory.nRva = static_cast<uint32_t>(int64_t(directory.nRva) + memoryShift);
         }
     }
-    if ((resources.nCharacteristics & CPeLayout::kInitialisedData) != 0)
+    if ((resources.nCharacteristics & CPeImage::kInitialisedData) != 0)
         layout.SetSizeOfInitialisedData(static_cast<uint32_t>(int64_t(layout.SizeOfInitialisedData()) +
                                                               int64_t(rawSize) - int64_t(resources.nRawSize)));
     if (layout.SymbolTable() >= oldRawEnd)
         layout.SetSymbolTable(static_cast<uint32_t>(int64_t(layout.SymbolTable()) + fileShift));
     resources.nVirtualSize = static_cast<uint32_t>(content.size());
     resources.nRawSize = static_cast<uint32_t>(rawSize);
-    layout.Directories()[CPeLayout::kResourceDirectory].nSize = static_cast<uint32_t>(content.size());
+    layout.Directories()[CPeImage::kResourceDirectory].nSize = static_cast<uint32_t>(content.size());
     layout.Store(rebuilt);
     image = std::move(rebuilt);
     return true;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "PeLayout.h"
+#include "PeImage.h"
 #include "ResourceTree.h"
 
 // The resource section of an executable held in memory. A new tree is laid out at
@@ -25,14 +25,14 @@ public:
     [[nodiscard]] bool Replace(std::vector<uint8_t>& image, const CResourceTree& tree, std::string& error) const;
 
 private:
-    CResourceSection(CPeLayout layout, size_t section, CResourceTree tree)
+    CResourceSection(CPeImage layout, size_t section, CResourceTree tree)
         : m_layout(std::move(layout)), m_nSection(section), m_tree(std::move(tree))
     {
     }
 
     [[nodiscard]] bool CheckMovable(const std::vector<size_t>& moving, std::string& error) const;
 
-    CPeLayout m_layout;
+    CPeImage m_layout;
     size_t m_nSection;
     CResourceTree m_tree;
 };

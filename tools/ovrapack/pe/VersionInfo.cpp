@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "payload/ContainerLayout.h"
+#include "payload/Utf8.h"
 
 namespace {
 
@@ -24,32 +25,14 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool Utf16FromUtf8(std::string_view text, std::u16string& wide)
 {
     wide.clear();
     for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > text.size())
+        char32_t code = 0;
+        if (!Utf8::Decode(text, i, code))
             return false;
-        uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        if (code >= 0x10000) {
-            wide.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
-            wide.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        } else {
-            wide.push_back(static_cast<char16_t>(code));
-        }
-        i += length;
+        Utf8::AppendUtf16(wide, code);
     }
     return true;
 }

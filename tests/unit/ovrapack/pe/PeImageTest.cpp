@@ -73,3 +73,33 @@ TEST(PeImage, RefusesAnOptionalHeaderTooShortToSayWhereTheHeadersEnd)
     EXPECT_FALSE(CPeImage::Parse(stub, error));
     EXPECT_NE(error.find("truncated"), std::string::npos);
 }
+
+// Images the loader refuses, which the cut once accepted and only the later
+// re-reading of the cut stub (or nothing) turned away.
+TEST(PeImage, RefusesHeadersNoLoaderMapsBeforeTheCut)
+{
+    for (const bool plus : {false, true}) {
+        TestStub::SShape shape;
+        shape.bPe32Plus = plus;
+        shape.nOverlay = 0x300;
+        const size_t optional = 0x44 + 20;
+        std::string error;
+
+        auto noDirectories = TestStub::Make(shape);
+        noDirectories[0x44 + 16] = 80;  // past SizeOfHeaders, short of the directory count
+        noDirectories[0x44 + 17] = 0;
+        EXPECT_FALSE(CPeImage::Parse(noDirectories, error));
+        EXPECT_NE(error.find("too short"), std::string::npos) << error;
+
+        auto oddAlignment = TestStub::Make(shape);
+        oddAlignment[optional + 36 + 1] = 0x03;  // file alignment 0x300
+        EXPECT_FALSE(CPeImage::Parse(oddAlignment, error));
+        EXPECT_NE(error.find("power of two"), std::string::npos) << error;
+
+        auto rawAtZero = TestStub::Make(shape);
+        const size_t secondSection = optional + (plus ? 240 : 224) + 40;
+        std::fill_n(rawAtZero.begin() + static_cast<std::ptrdiff_t>(secondSection + 20), 4, uint8_t(0));
+        EXPECT_FALSE(CPeImage::Parse(rawAtZero, error));
+        EXPECT_NE(error.find(".rdata"), std::string::npos) << error;
+    }
+}

@@ -5,7 +5,6 @@
 #include "payload/ContainerLayout.h"
 #include "payload/PatchBlockEditor.h"
 #include "tools/ovrapack/pe/PeImage.h"
-#include "tools/ovrapack/pe/PeLayout.h"
 #include "tools/ovrapack/pe/ResourceSection.h"
 
 namespace {
@@ -26,12 +25,12 @@ std::vector<uint8_t> Stub(size_t bulk, ETrailer trailer)
     return ResourceStub::Make(TreeWith(bulk).Serialize(ResourceStub::kResourceRva), trailer);
 }
 
-CPeLayout Layout(const std::vector<uint8_t>& image)
+CPeImage Layout(const std::vector<uint8_t>& image)
 {
     std::string error;
-    auto layout = CPeLayout::Parse(image, error);
+    auto layout = CPeImage::Parse(image, error);
     EXPECT_TRUE(layout) << error;
-    return layout ? *layout : CPeLayout();
+    return layout ? *layout : CPeImage();
 }
 
 bool Replace(std::vector<uint8_t>& image, const CResourceTree& tree, std::string& error)
@@ -58,7 +57,7 @@ TEST(ResourceSection, GrowingMovesTheRelocationsAndFixesTheHeaders)
     std::string error;
     ASSERT_TRUE(Replace(image, bigger, error)) << error;
 
-    const CPeLayout layout = Layout(image);
+    const CPeImage layout = Layout(image);
     const auto& rsrc = layout.Sections()[2];
     const auto& reloc = layout.Sections()[3];
     const size_t content = bigger.Serialize(ResourceStub::kResourceRva).size();
@@ -92,7 +91,7 @@ TEST(ResourceSection, ShrinkingMovesTheRelocationsBack)
     const auto relocations = RelocationBytes(image);
     std::string error;
     ASSERT_TRUE(Replace(image, TreeWith(10), error)) << error;
-    const CPeLayout layout = Layout(image);
+    const CPeImage layout = Layout(image);
     EXPECT_EQ(layout.Sections()[2].nRawSize, 0x200u);
     EXPECT_EQ(layout.Sections()[3].nRva, 0x4000u);
     EXPECT_EQ(layout.Sections()[3].nRawPointer, 0x800u);
@@ -112,7 +111,7 @@ TEST(ResourceSection, UnalignedRawSizeStillMovesTheRelocationsToABoundary)
     const auto relocations = RelocationBytes(image);
     std::string error;
     ASSERT_TRUE(Replace(image, TreeWith(0x2345), error)) << error;
-    const CPeLayout layout = Layout(image);
+    const CPeImage layout = Layout(image);
     const auto& sections = layout.Sections();
     EXPECT_EQ(sections[2].nRawSize, 0x2600u);
     EXPECT_EQ(sections[3].nRawPointer, ResourceStub::kResourceRaw + 0x2600);
@@ -126,7 +125,7 @@ TEST(ResourceSection, LastSectionGrowsAndTheInitialisedSizeFollows)
     const uint32_t initialised = Layout(image).SizeOfInitialisedData();
     std::string error;
     ASSERT_TRUE(Replace(image, TreeWith(0x1000), error)) << error;
-    const CPeLayout layout = Layout(image);
+    const CPeImage layout = Layout(image);
     EXPECT_EQ(layout.Sections()[2].nRawSize, 0x1200u);
     EXPECT_EQ(layout.SizeOfInitialisedData(), initialised + 0x1000);
     EXPECT_EQ(image.size(), ResourceStub::kResourceRaw + 0x1200);
