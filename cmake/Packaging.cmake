@@ -14,7 +14,10 @@ install(FILES ${OVRA_SHIPPING_STUB} DESTINATION ${CMAKE_INSTALL_DATADIR}/ovrasfx
 # ovrasfx_add_installer() with find_package(OvraSFX).
 include(CMakePackageConfigHelpers)
 set(OVRASFX_TOOL_NAME ovrapack${CMAKE_EXECUTABLE_SUFFIX})
-set(OVRASFX_WINDOWS_TOOL ${WIN32})
+set(OVRASFX_WINDOWS_TOOL FALSE)
+if(WIN32)
+  set(OVRASFX_WINDOWS_TOOL TRUE)
+endif()
 set(package_dir ${CMAKE_BINARY_DIR}/cmake-package)
 configure_file(${CMAKE_SOURCE_DIR}/cmake/package/OvraSFXConfig.cmake.in ${package_dir}/OvraSFXConfig.cmake @ONLY)
 write_basic_package_version_file(${package_dir}/OvraSFXConfigVersion.cmake COMPATIBILITY SameMajorVersion
