@@ -10,6 +10,21 @@ install(CODE "
   endif()")
 install(FILES ${OVRA_SHIPPING_STUB} DESTINATION ${CMAKE_INSTALL_DATADIR}/ovrasfx)
 
+# A CMake package, so a product's own build finds the tool, the stub and
+# ovrasfx_add_installer() with find_package(OvraSFX).
+include(CMakePackageConfigHelpers)
+set(OVRASFX_TOOL_NAME ovrapack${CMAKE_EXECUTABLE_SUFFIX})
+set(OVRASFX_WINDOWS_TOOL FALSE)
+if(WIN32)
+  set(OVRASFX_WINDOWS_TOOL TRUE)
+endif()
+set(package_dir ${CMAKE_BINARY_DIR}/cmake-package)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/package/OvraSFXConfig.cmake.in ${package_dir}/OvraSFXConfig.cmake @ONLY)
+write_basic_package_version_file(${package_dir}/OvraSFXConfigVersion.cmake COMPATIBILITY SameMajorVersion
+  ARCH_INDEPENDENT)
+install(FILES ${package_dir}/OvraSFXConfig.cmake ${package_dir}/OvraSFXConfigVersion.cmake
+  ${CMAKE_SOURCE_DIR}/cmake/package/OvraSFXInstaller.cmake DESTINATION ${CMAKE_INSTALL_DATADIR}/cmake/OvraSFX)
+
 # Fuzzing builds make no man page: their programs are not for running by hand.
 if(NOT CMAKE_CROSSCOMPILING AND NOT OVRA_FUZZ)
   find_program(OVRA_HELP2MAN help2man REQUIRED)

@@ -23,6 +23,8 @@ packages=(
   gcab osslsigncode openssl 7zip lzma-alone time
   # the branded installer read back by an independent resource reader (wrestool, icotool)
   icoutils
+  # the CMake consumer test builds one of its trees with Ninja
+  ninja-build
 )
 
 # 32-bit Wine, for hosts whose kernel runs 32-bit code. Wanted, not needed: where

@@ -192,6 +192,9 @@ void COvrapackCommandLine::AddPack()
                      "LegalCopyright, ProductName, ProductVersion")
         ->type_name("KEY=VALUE")
         ->allow_extra_args(false);
+    pack->add_option("--depfile", o.strDepfile,
+                     "Write a make rule naming every input of the installer, for build tools that rebuild it")
+        ->type_name("FILE");
     pack->add_flag("--quiet", o.bQuiet, "No progress");
     std::string places;
     for (const auto& place : m_stubs.Candidates())

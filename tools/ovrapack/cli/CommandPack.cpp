@@ -9,6 +9,7 @@
 #include "payload/CodePage1252.h"
 #include "Commands.h"
 #include "tools/ovrapack/pack/ContainerPlanner.h"
+#include "tools/ovrapack/io/DependencyFile.h"
 #include "tools/ovrapack/io/FileBytes.h"
 #include "tools/ovrapack/pack/PackageWriter.h"
 #include "tools/ovrapack/picture/PictureConverter.h"
@@ -84,6 +85,23 @@ bool ReadPicture(const fs::path& path, std::vector<uint8_t>& bitmap, std::string
     return true;
 }
 
+// Written after the installer: a build that stops between the two sees no depfile
+// and packs again.
+bool WriteDependencies(const SPackOptions& options, const fs::path& stub, const CSourceTree& tree, std::string& error)
+{
+    CDependencyFile dependencies(PathText::FromArgument(options.strOut));
+    dependencies.Add(stub);
+    if (!options.strPicture.empty())
+        dependencies.Add(PathText::FromArgument(options.strPicture));
+    if (!options.strIcon.empty())
+        dependencies.Add(PathText::FromArgument(options.strIcon));
+    for (const fs::path& folder : tree.Folders())
+        dependencies.Add(folder);
+    for (const auto& entry : tree.Entries())
+        dependencies.Add(entry.path);
+    return dependencies.Write(PathText::FromArgument(options.strDepfile), error);
+}
+
 } // namespace
 
 int RunPackCommand(const SPackOptions& options, const CStubLocator& stubs, std::ostream& out, std::ostream& err)
@@ -142,6 +160,8 @@ int RunPackCommand(const SPackOptions& options, const CStubLocator& stubs, std::
 
     CPackageWriter writer;
     if (!writer.Prepare(std::move(inputs), plan, error) || !writer.Write(output, plan, reader, &progress, error))
+        return Fail(err, error);
+    if (!options.strDepfile.empty() && !WriteDependencies(options, stub, tree, error))
         return Fail(err, error);
 
     const CPackageWriter::SResult& result = writer.Result();

@@ -60,6 +60,7 @@ struct SPackOptions
     CContainerPlanner::SOptions planning;
     std::string strIcon;                    // empty: the stub's own icon
     std::vector<std::string> versionInfo;  // KEY=VALUE pairs, checked when packing
+    std::string strDepfile;                 // empty: none written
     bool bQuiet = false;
     bool bInteractive = false;
 };

@@ -108,6 +108,7 @@ bool CSourceTree::ScanWindowsFolder(const fs::path& root, const fs::path& folder
         error = "cannot read source folder \"" + Display(folder) + "\": " + std::strerror(errno);
         return false;
     }
+    m_folders.push_back(folder);
     bool empty = true;
     bool ok = true;
     do {
@@ -132,6 +133,7 @@ bool CSourceTree::Scan(const fs::path& root, std::string& error)
 {
     m_entries.clear();
     m_warnings.clear();
+    m_folders.clear();
 #ifdef _WIN32
     if (!ScanWindowsFolder(root, root, error))
         return false;
@@ -141,6 +143,7 @@ bool CSourceTree::Scan(const fs::path& root, std::string& error)
         error = "source folder \"" + Display(root) + "\" " + (ec ? "cannot be read: " + ec.message() : "is not a folder");
         return false;
     }
+    m_folders.push_back(root);
     fs::recursive_directory_iterator it(root, fs::directory_options::none, ec);
     for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         const fs::directory_entry& entry = *it;
@@ -157,6 +160,8 @@ bool CSourceTree::Scan(const fs::path& root, std::string& error)
                 m_warnings.push_back("empty folder \"" + Display(entry.path()) +
                                      "\" is left out: the package carries files only");
             }
+            if (!entry.is_symlink(statError))
+                m_folders.push_back(entry.path());
             continue;
         }
         if (!fs::is_regular_file(status)) {

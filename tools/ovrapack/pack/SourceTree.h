@@ -29,6 +29,8 @@ public:
 
     const std::vector<SEntry>& Entries() const { return m_entries; }
     const std::vector<std::string>& Warnings() const { return m_warnings; }
+    // The root and every folder below it that the scan entered.
+    const std::vector<std::filesystem::path>& Folders() const { return m_folders; }
     uint64_t TotalSize() const;
 
     // Why a 1252 name cannot become a file on Windows; empty when it can.
@@ -45,4 +47,5 @@ private:
 
     std::vector<SEntry> m_entries;
     std::vector<std::string> m_warnings;
+    std::vector<std::filesystem::path> m_folders;
 };

@@ -384,3 +384,38 @@ TEST_F(PackCommand, TestFailsOnTruncatedAndFlippedPackagesWithTheMessagesOfExtra
             << test.strErr;
     }
 }
+
+// The rule a build tool reads: the installer, then the stub, picture, every folder
+// (whose time moves when a file is added or removed) and every file, each path in
+// make's quoting.
+TEST_F(PackCommand, DepfileNamesEveryInputAndFolderInMakeQuoting)
+{
+    WriteSource("a.bin", Pattern(100, 1));
+    WriteSource("odd dir/cost $5 #1.txt", Pattern(10, 2));
+    fs::create_directories(Source() / "empty");
+    const fs::path depfile = m_scratch / "Setup.exe.d";
+    PackOk({"--picture", S(m_scratch / "picture.bmp"), "--depfile", S(depfile)});
+    std::ifstream in(depfile);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string root = fs::absolute(Stub().parent_path()).lexically_normal().generic_string();
+    const std::string src = root + "/src";
+    const std::string expected = root + "/Setup.exe: \\\n  " + root + "/stub.exe \\\n  " + root +
+                                 "/picture.bmp \\\n  " + src;
+    ASSERT_EQ(text.substr(0, expected.size()), expected) << text;
+    const auto listed = [&text](const std::string& path) {
+        return text.find("  " + path + " \\\n") != std::string::npos || text.ends_with("  " + path + "\n");
+    };
+    for (const std::string& path : {src + "/empty", src + "/odd\\ dir", src + "/a.bin",
+                                    src + "/odd\\ dir/cost\\ $$5\\ \\#1.txt"})
+        EXPECT_TRUE(listed(path)) << path << " missing from\n" << text;
+    EXPECT_EQ(text.back(), '\n');
+}
+
+TEST_F(PackCommand, NoDepfileWhenPackingFails)
+{
+    WriteSource("a.bin", Pattern(100, 1));
+    const fs::path depfile = m_scratch / "Setup.exe.d";
+    ExpectRefused({S(Source()), "--stub", S(m_scratch / "missing.exe"), "--out", S(Out()), "--depfile", S(depfile)},
+                  "stub");
+    EXPECT_FALSE(fs::exists(depfile));
+}
