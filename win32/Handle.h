@@ -28,6 +28,14 @@ public:
     bool IsValid() const noexcept { return m_h != Invalid(); }
     explicit operator bool() const noexcept { return IsValid(); }
 
+    // For a call that hands out a new handle through a pointer: the one held is closed
+    // first, and the call's failure leaves the owner empty.
+    T* Put() noexcept
+    {
+        Reset();
+        return &m_h;
+    }
+
     T Release() noexcept { return std::exchange(m_h, Invalid()); }
     void Reset(T h = Invalid()) noexcept
     {
