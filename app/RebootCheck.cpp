@@ -17,10 +17,10 @@ constexpr DWORD kTempPathUnits = 261;
 
 CRegKeyHandle OpenForReading(const wchar_t* subKey)
 {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    CRegKeyHandle key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
         return CRegKeyHandle();
-    return CRegKeyHandle(key);
+    return key;
 }
 
 bool RebootMarkerExists()

@@ -20,7 +20,7 @@ bool CBitmapEx::CopyBitmap(const CBitmap* source)
     const CMemoryDCHandle copyDC(::CreateCompatibleDC(nullptr));
     if (!sourceDC || !copyDC)
         return false;
-    CBitmapHandle copy(::CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel, info.bmBits));
+    COwnedBitmap copy(::CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel, info.bmBits));
     if (!copy)
         return false;
     {

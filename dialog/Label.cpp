@@ -376,7 +376,7 @@ void CLabel::PaintGradient(HDC hDC, const RECT& rect, COLORREF start, COLORREF e
     int left = rect.left;
     for (int i = 0; i < steps; ++i) {
         const int right = i == steps - 1 ? rect.right : left + stripeWidth;
-        const CBrushHandle brush(
+        const COwnedBrush brush(
             ::CreateSolidBrush(RGB(accumulator[0] / 256, accumulator[1] / 256, accumulator[2] / 256)));
         {
             const CSelectedObject selected(hDC, brush.Get());
@@ -444,7 +444,7 @@ void CLabel::OnPaint()
 
     // Off-screen unless transparent: the label then never flickers.
     CMemoryDCHandle memory;
-    CBitmapHandle offscreen;
+    COwnedBitmap offscreen;
     HDC hDC = paint.Get();
     if (!m_bTransparent) {
         memory.Reset(::CreateCompatibleDC(paint.Get()));

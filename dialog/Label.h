@@ -78,8 +78,8 @@ private:
 
     COLORREF m_crText;
     COLORREF m_crEmboss = RGB(255, 255, 255);
-    CBrushHandle m_hBaseBrush;
-    CBrushHandle m_hCustomBrush;
+    COwnedBrush m_hBaseBrush;
+    COwnedBrush m_hCustomBrush;
     LOGFONTW m_logFont{};
     CFont m_font;
     bool m_bBlinkPhase = false;

@@ -22,5 +22,5 @@ public:
     [[nodiscard]] bool GetBitmap(BITMAP* info) const;
 
 private:
-    CBitmapHandle m_hObject;
+    COwnedBitmap m_hObject;
 };

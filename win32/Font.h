@@ -20,5 +20,5 @@ public:
     [[nodiscard]] bool GetLogFont(LOGFONTW* description) const;
 
 private:
-    CFontHandle m_hObject;
+    COwnedFont m_hObject;
 };

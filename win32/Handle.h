@@ -28,6 +28,14 @@ public:
     bool IsValid() const noexcept { return m_h != Invalid(); }
     explicit operator bool() const noexcept { return IsValid(); }
 
+    // For a call that hands out a new handle through a pointer: the one held is closed
+    // first, and the call's failure leaves the owner empty.
+    T* Put() noexcept
+    {
+        Reset();
+        return &m_h;
+    }
+
     T Release() noexcept { return std::exchange(m_h, Invalid()); }
     void Reset(T h = Invalid()) noexcept
     {
@@ -47,8 +55,6 @@ inline void CloseKernelHandle(HANDLE h) { ::CloseHandle(h); }
 inline void CloseFind(HANDLE h) { ::FindClose(h); }
 inline HKEY NullKey() { return nullptr; }
 inline void CloseKey(HKEY h) { ::RegCloseKey(h); }
-inline HGDIOBJ NullGdiObject() { return nullptr; }
-inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
 inline HMODULE NullModule() { return nullptr; }
 inline void UnloadModule(HMODULE h) { ::FreeLibrary(h); }
 inline HGLOBAL NullGlobal() { return nullptr; }
@@ -74,13 +80,14 @@ using CFileHandle = CUniqueHandle<HANDLE, HandleTraits::InvalidHandle, HandleTra
 // FindFirstFileW: invalid at INVALID_HANDLE_VALUE, closed with FindClose.
 using CFindHandle = CUniqueHandle<HANDLE, HandleTraits::InvalidHandle, HandleTraits::CloseFind>;
 using CRegKeyHandle = CUniqueHandle<HKEY, HandleTraits::NullKey, HandleTraits::CloseKey>;
-using CGdiObjectHandle = CUniqueHandle<HGDIOBJ, HandleTraits::NullGdiObject, HandleTraits::DeleteGdiObject>;
 using CModuleHandle = CUniqueHandle<HMODULE, HandleTraits::NullModule, HandleTraits::UnloadModule>;
 using CGlobalHandle = CUniqueHandle<HGLOBAL, HandleTraits::NullGlobal, HandleTraits::FreeGlobal>;
-// GDI objects by kind, so a font can never be handed where a bitmap is expected.
-using CBitmapHandle = CUniqueHandle<HBITMAP, HandleTraits::NullBitmap, HandleTraits::DeleteBitmapObject>;
-using CFontHandle = CUniqueHandle<HFONT, HandleTraits::NullFont, HandleTraits::DeleteFontObject>;
-using CBrushHandle = CUniqueHandle<HBRUSH, HandleTraits::NullBrush, HandleTraits::DeleteBrushObject>;
+// GDI objects by kind, so a font can never be handed where a bitmap is expected. They
+// own and delete what they hold, hence "Owned": a bitmap or font merely borrowed (from
+// a control, a device context or the stock objects) is a bare HBITMAP or HFONT.
+using COwnedBitmap = CUniqueHandle<HBITMAP, HandleTraits::NullBitmap, HandleTraits::DeleteBitmapObject>;
+using COwnedFont = CUniqueHandle<HFONT, HandleTraits::NullFont, HandleTraits::DeleteFontObject>;
+using COwnedBrush = CUniqueHandle<HBRUSH, HandleTraits::NullBrush, HandleTraits::DeleteBrushObject>;
 // SetWindowsHookExW: removed with UnhookWindowsHookEx.
 using CHookHandle = CUniqueHandle<HHOOK, HandleTraits::NullHook, HandleTraits::UnhookHook>;
 // CreateCompatibleDC: deleted with DeleteDC, unlike the contexts GetDC hands out.

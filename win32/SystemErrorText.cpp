@@ -1,13 +1,15 @@
 #include "SystemErrorText.h"
 
+#include "Handle.h"
+
 std::wstring SystemErrorText(DWORD code, DWORD language)
 {
-    wchar_t* buffer = nullptr;
+    CLocalHandle buffer;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, language,
-        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length > 0 && buffer != nullptr ? std::wstring(buffer, length) : std::wstring();
-    ::LocalFree(buffer);
+        reinterpret_cast<wchar_t*>(buffer.Put()), 0, nullptr);
+    std::wstring text =
+        length > 0 && buffer ? std::wstring(static_cast<const wchar_t*>(buffer.Get()), length) : std::wstring();
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
         text.pop_back();
     if (!text.empty())

@@ -61,13 +61,12 @@ std::wstring OpenFailureText(DWORD number)
     // the one argument.
     const std::wstring safeFormat = OneArgumentMessageFormat(format);
     const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(reason.c_str())};
-    wchar_t* formatted = nullptr;
+    CLocalHandle formatted;
     const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER |
                                               FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                          safeFormat.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&formatted), 0,
+                                          safeFormat.c_str(), 0, 0, reinterpret_cast<wchar_t*>(formatted.Put()), 0,
                                           reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
-    const CLocalHandle owner(formatted);
-    return length != 0 && formatted != nullptr ? std::wstring(formatted, length) : reason;
+    return length != 0 && formatted ? std::wstring(static_cast<const wchar_t*>(formatted.Get()), length) : reason;
 }
 
 void OpenHelpTarget(const std::wstring& helpPath)

@@ -50,10 +50,8 @@ HKEY CCatalogRegistryKey::Root()
         m_hRoot = HKEY_CLASSES_ROOT;
         break;
     case SCatalogKeyLocation::kCurrentUser: {
-        HKEY hive = nullptr;
-        ThrowOnFailure(::RegOpenCurrentUser(KEY_ALL_ACCESS, &hive));
-        m_hOpenedRoot.Reset(hive);
-        m_hRoot = hive;
+        ThrowOnFailure(::RegOpenCurrentUser(KEY_ALL_ACCESS, m_hOpenedRoot.Put()));
+        m_hRoot = m_hOpenedRoot.Get();
         break;
     }
     default:
@@ -66,9 +64,7 @@ void CCatalogRegistryKey::Open()
 {
     if (m_hKey)
         return;
-    HKEY key = nullptr;
-    ThrowOnFailure(::RegOpenKeyExW(Root(), m_location.path.c_str(), 0, m_location.accessMask, &key));
-    m_hKey.Reset(key);
+    ThrowOnFailure(::RegOpenKeyExW(Root(), m_location.path.c_str(), 0, m_location.accessMask, m_hKey.Put()));
 }
 
 CatalogHResult CCatalogRegistryKey::Create()
@@ -76,10 +72,8 @@ CatalogHResult CCatalogRegistryKey::Create()
     try {
         if (m_hKey)
             return CatalogHResults::kOk;
-        HKEY key = nullptr;
         ThrowOnFailure(::RegCreateKeyExW(Root(), m_location.path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                         m_location.accessMask, nullptr, &key, nullptr));
-        m_hKey.Reset(key);
+                                         m_location.accessMask, nullptr, m_hKey.Put(), nullptr));
         return CatalogHResults::kOk;
     } catch (...) {
         return CurrentExceptionToHResult();

@@ -52,15 +52,13 @@ void COfcConditionalMessageBox::OpenAnswerKey(int rootSelector, int productLineI
     std::wstring path;
     if (catalog.GetApplicationsSharedPath(rootSelector, productLineId, path) != 0)
         return;
-    HKEY key = nullptr;
     if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS)
+                          m_hKey.Put(), nullptr) != ERROR_SUCCESS)
         return;
-    m_hKey.Reset(key);
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (::RegQueryValueExW(key, m_strValueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+    if (::RegQueryValueExW(m_hKey.Get(), m_strValueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
             ERROR_SUCCESS &&
         type == REG_DWORD && size == sizeof(value))
         m_nStoredAnswer = static_cast<int>(value);

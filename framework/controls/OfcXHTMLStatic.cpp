@@ -112,7 +112,7 @@ void COfcXHTMLStatic::OnPaint()
     if (m_strMarkup.empty())
         SetMarkup(GetWindowText());
     const RECT client = GetClientRect();
-    const CBrushHandle background(::CreateSolidBrush(m_crBackground));
+    const COwnedBrush background(::CreateSolidBrush(m_crBackground));
     ::FillRect(hDC, &client, background.Get());
     const int previousMode = ::SetBkMode(hDC, TRANSPARENT);
     {
@@ -146,7 +146,7 @@ void COfcXHTMLStatic::DrawRendering(HDC hDC, const SMarkupRendering& rendering, 
         const SWrappedLine& piece = line.piece;
         if (style.backColor != m_crBackground) {
             const RECT area{piece.x, piece.y, piece.x + piece.size.cx, piece.y + piece.size.cy};
-            const CBrushHandle brush(::CreateSolidBrush(style.backColor));
+            const COwnedBrush brush(::CreateSolidBrush(style.backColor));
             ::FillRect(hDC, &area, brush.Get());
         }
         ::TextOutW(hDC, piece.x, piece.y, piece.text.c_str(), static_cast<int>(piece.text.size()));

@@ -30,10 +30,9 @@ bool ExpandEnvironment(const std::wstring& text, std::wstring& expanded)
 // The default value of HKEY_CLASSES_ROOT\`subKey`; false when it can't be read.
 bool ReadClassDefault(const std::wstring& subKey, std::wstring& value)
 {
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
+    CRegKeyHandle key;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
         return false;
-    const CRegKeyHandle key(opened);
     std::wstring buffer(kValueUnits, L'\0');
     DWORD bytes = kValueUnits * sizeof(wchar_t);
     DWORD type = 0;

@@ -12,8 +12,8 @@ void ReadIcon(HWND window, WPARAM which, IconProbe::SResult& result)
     ICONINFO info{};
     if (icon == nullptr || !::GetIconInfo(icon, &info))
         return;
-    const CBitmapHandle colour(info.hbmColor);
-    const CBitmapHandle mask(info.hbmMask);
+    const COwnedBitmap colour(info.hbmColor);
+    const COwnedBitmap mask(info.hbmMask);
     BITMAP bitmap{};
     if (!colour || ::GetObjectW(colour.Get(), sizeof(bitmap), &bitmap) == 0 || bitmap.bmWidth > IconProbe::kMaximumSize ||
         bitmap.bmHeight > IconProbe::kMaximumSize)

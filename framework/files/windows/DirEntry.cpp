@@ -1,6 +1,6 @@
 #include "DirEntry.h"
 
-#include "framework/files/PortableInvalidFile.h"
+#include "framework/files/windows/PortableInvalidFile.h"
 
 CDirEntry::CDirEntry() : m_pFile(std::make_unique<CPortableInvalidFile>())
 {

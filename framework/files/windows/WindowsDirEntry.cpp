@@ -1,7 +1,7 @@
 #include "WindowsDirEntry.h"
 
 #include "LongPath.h"
-#include "framework/files/PortableInvalidFile.h"
+#include "framework/files/windows/PortableInvalidFile.h"
 #include "framework/files/PortablePath.h"
 #include "SystemPath.h"
 #include "SystemQueries.h"
