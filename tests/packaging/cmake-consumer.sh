@@ -111,4 +111,5 @@ wrong "COMPRESSION;9" 'unknown argument "COMPRESSION"'
 wrong "LP;5" 'LP 5 is not a number from 0 to 4'
 wrong "VERSION_INFO;ProductName" 'VERSION_INFO "ProductName" is not KEY=VALUE'
 wrong "DICT;huge" 'DICT huge is not a size'
+wrong "BUILD_ID" 'BUILD_ID needs a value'
 echo "cmake-consumer: wrong arguments fail the configure, naming them"

@@ -135,6 +135,21 @@ int CountPixels(const IconProbe::SResult& icon, COLORREF rgb)
     return count;
 }
 
+// Both icons the dialog shows (big and small) must be 32-pixel images; `pixels` checks
+// each one's colours.
+template <typename PixelCheck>
+void ExpectDialogIcons(HWND dialog, PixelCheck pixels)
+{
+    for (const WPARAM which : {WPARAM(ICON_BIG), WPARAM(ICON_SMALL)}) {
+        const auto icon = std::make_unique<IconProbe::SResult>();
+        ASSERT_TRUE(ProbeWindowIcon(dialog, which, *icon)) << "the probe got no answer";
+        ASSERT_TRUE(icon->nHasIcon) << "the dialog shows no icon";
+        EXPECT_EQ(icon->nWidth, 32);
+        EXPECT_EQ(icon->nHeight, 32);
+        pixels(*icon);
+    }
+}
+
 std::wstring Widen(const std::string& utf8)
 {
     std::wstring wide(utf8.size(), L'\0');
@@ -508,15 +523,10 @@ TEST_F(PackedInstallerGui, UnbrandedInstallerShowsTheStubIcon)
     ASSERT_TRUE(Start(L"Installer-picture.exe", L" /u"));
     const HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr);
-    for (const WPARAM which : {WPARAM(ICON_BIG), WPARAM(ICON_SMALL)}) {
-        const auto icon = std::make_unique<IconProbe::SResult>();
-        ASSERT_TRUE(ProbeWindowIcon(dialog, which, *icon)) << "the probe got no answer";
-        ASSERT_TRUE(icon->nHasIcon) << "the dialog shows no icon";
-        EXPECT_EQ(icon->nWidth, 32);
-        EXPECT_EQ(icon->nHeight, 32);
-        EXPECT_GE(CountPixels(*icon, RGB(0x1f, 0x4e, 0x79)), 700);
-        EXPECT_GE(CountPixels(*icon, RGB(0xff, 0xff, 0xff)), 40);
-    }
+    ExpectDialogIcons(dialog, [](const IconProbe::SResult& icon) {
+        EXPECT_GE(CountPixels(icon, RGB(0x1f, 0x4e, 0x79)), 700);
+        EXPECT_GE(CountPixels(icon, RGB(0xff, 0xff, 0xff)), 40);
+    });
     UiDriver::SendEscape(dialog);
     EXPECT_EQ(ExitCode(), kExitCancelled);
 }
@@ -529,14 +539,8 @@ TEST_F(PackedInstallerGui, BrandedInstallerShowsTheProductIconAndStillInstalls)
     ASSERT_TRUE(Start(L"Installer-branded-signed.exe", L" /w"));
     const HWND dialog = WaitForDialog();
     ASSERT_NE(dialog, nullptr);
-    for (const WPARAM which : {WPARAM(ICON_BIG), WPARAM(ICON_SMALL)}) {
-        const auto icon = std::make_unique<IconProbe::SResult>();
-        ASSERT_TRUE(ProbeWindowIcon(dialog, which, *icon)) << "the probe got no answer";
-        ASSERT_TRUE(icon->nHasIcon) << "the dialog shows no icon";
-        EXPECT_EQ(icon->nWidth, 32);
-        EXPECT_EQ(icon->nHeight, 32);
-        EXPECT_EQ(CountPixels(*icon, RGB(0, 160, 64)), 32 * 32);
-    }
+    ExpectDialogIcons(dialog,
+                      [](const IconProbe::SResult& icon) { EXPECT_EQ(CountPixels(icon, RGB(0, 160, 64)), 32 * 32); });
     EXPECT_EQ(ExitCode(), 1603u);
     EXPECT_TRUE(FileExists(m_record)) << "the setup program was not started";
     EXPECT_EQ(CompareTrees(CInstallerRun::SampleFolder(), m_root + kPackageFolderName), "");
